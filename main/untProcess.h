@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The progress window: one frameless money-green window shown around long operations.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QMovie;
+
+namespace lw {
+
+class TProcess : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TProcess(QWidget *parent = nullptr);
+    void setMessage(const QString &text);
+    QString message() const;
+
+    // The one instance, or nullptr before the first ShowProgress.
+    static TProcess *existing();
+
+private:
+    QLabel *Label1 = nullptr;
+    QLabel *Animate1 = nullptr;
+    QMovie *m_movie = nullptr;
+};
+
+// Shows the progress window with a message, repainting it at once although the caller keeps the
+// user-interface thread busy afterwards.
+void ShowProgress(const QString &message);
+void HideProgress();
+
+} // namespace lw

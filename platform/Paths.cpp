@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace lw {
+
+namespace {
+QString g_appPath;
+
+QString withSlash(QString dir)
+{
+    dir = QDir::fromNativeSeparators(dir);
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
+
+QString ensured(QString dir)
+{
+    QDir().mkpath(dir);
+    return withSlash(dir);
+}
+} // namespace
+
+QString Paths::appPath()
+{
+    if (g_appPath.isEmpty())
+        g_appPath = withSlash(QCoreApplication::applicationDirPath());
+    return g_appPath;
+}
+
+void Paths::setAppPath(const QString &dir)
+{
+    g_appPath = dir.isEmpty() ? QString() : withSlash(QDir(dir).absolutePath());
+}
+
+QString Paths::dataDir()
+{
+    return ensured(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+}
+
+QString Paths::configDir()
+{
+    return ensured(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+}
+
+QString Paths::runtimeDir()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return ensured(dir);
+}
+
+void Paths::reset()
+{
+    g_appPath.clear();
+}
+
+} // namespace lw
+
+namespace lw {
+
+QString LibraryFileName(const QString &base)
+{
+#ifdef Q_OS_WIN
+    return base + QStringLiteral(".dll");
+#elif defined(Q_OS_MACOS)
+    return QStringLiteral("lib") + base + QStringLiteral(".dylib");
+#else
+    return QStringLiteral("lib") + base + QStringLiteral(".so");
+#endif
+}
+
+QString ProgramFileName(const QString &base)
+{
+#ifdef Q_OS_WIN
+    return base + QStringLiteral(".exe");
+#else
+    return base;
+#endif
+}
+
+} // namespace lw
+
+namespace lw {
+QString MarkerFilePath()
+{
+    return Paths::dataDir() + QStringLiteral("quorvane.dat");
+}
+} // namespace lw
