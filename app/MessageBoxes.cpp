@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <exception>
+
 namespace lw {
 
 int AskBox(const QString &text, int kind)
@@ -40,4 +42,15 @@ void PlainMessage(const QString &text)
     UserInteraction::current().message(MsgIcon::None, QString(), text, MsgButtons::Ok);
 }
 
+} // namespace lw
+
+namespace lw {
+void RunGuarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        ShowUnhandledError(QString::fromUtf8(e.what()));
+    }
+}
 } // namespace lw

@@ -18,3 +18,11 @@ void ShowUnhandledError(const QString &text);
 void PlainMessage(const QString &text);
 
 } // namespace lw
+
+#include <functional>
+
+namespace lw {
+// Runs an event handler; an error it raises ends it and is shown in the standard error box, as
+// the application does for errors no handler caught.
+void RunGuarded(const std::function<void()> &handler);
+} // namespace lw

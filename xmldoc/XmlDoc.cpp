@@ -5,6 +5,9 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
+#include <vector>
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -56,6 +59,26 @@ int countChildren(_xmlNode *first)
 }
 
 void silentErrors(void *, const char *, ...) {}
+
+// Copies not yet attached belong to their document and are freed with it, so a row template
+// that is copied and never used does not leak.
+struct Detached
+{
+    std::vector<_xmlNode *> nodes;
+};
+
+Detached *detachedOf(_xmlDoc *doc)
+{
+    return doc ? static_cast<Detached *>(doc->_private) : nullptr;
+}
+
+void forget(_xmlNode *node)
+{
+    if (Detached *d = detachedOf(node->doc)) {
+        auto &v = d->nodes;
+        v.erase(std::remove(v.begin(), v.end(), node), v.end());
+    }
+}
 
 } // namespace
 
@@ -127,6 +150,8 @@ XmlNode XmlNode::deepCopy() const
     ensure(m_node, QStringLiteral("XML节点不存在"));
     _xmlNode *copy = xmlDocCopyNode(m_node, m_node->doc, 1);
     ensure(copy, QStringLiteral("复制XML节点失败"));
+    if (Detached *d = detachedOf(m_node->doc))
+        d->nodes.push_back(copy);
     return XmlNode(copy);
 }
 
@@ -135,6 +160,7 @@ XmlNode XmlNode::appendChild(XmlNode childNode)
     ensure(m_node && childNode.m_node, QStringLiteral("XML节点不存在"));
     if (childNode.m_node->parent)
         xmlUnlinkNode(childNode.m_node);
+    forget(childNode.m_node);
     _xmlNode *added = xmlAddChild(m_node, childNode.m_node);
     ensure(added, QStringLiteral("添加XML节点失败"));
     return XmlNode(added);
@@ -143,6 +169,7 @@ XmlNode XmlNode::appendChild(XmlNode childNode)
 void XmlNode::removeChild(int index)
 {
     _xmlNode *n = child(index).m_node;
+    forget(n);
     xmlUnlinkNode(n);
     xmlFreeNode(n);
 }
@@ -151,10 +178,22 @@ void XmlNode::removeChild(int index)
 
 XmlDoc::XmlDoc() = default;
 
+static void freeDoc(_xmlDoc *doc)
+{
+    if (!doc)
+        return;
+    if (Detached *d = detachedOf(doc)) {
+        for (_xmlNode *n : d->nodes)
+            xmlFreeNode(n);
+        delete d;
+        doc->_private = nullptr;
+    }
+    xmlFreeDoc(doc);
+}
+
 XmlDoc::~XmlDoc()
 {
-    if (m_doc)
-        xmlFreeDoc(m_doc);
+    freeDoc(m_doc);
 }
 
 XmlDoc::XmlDoc(XmlDoc &&other) noexcept
@@ -166,8 +205,7 @@ XmlDoc::XmlDoc(XmlDoc &&other) noexcept
 XmlDoc &XmlDoc::operator=(XmlDoc &&other) noexcept
 {
     if (this != &other) {
-        if (m_doc)
-            xmlFreeDoc(m_doc);
+        freeDoc(m_doc);
         m_doc = other.m_doc;
         m_hasDeclaration = other.m_hasDeclaration;
         other.m_doc = nullptr;
@@ -195,6 +233,7 @@ XmlDoc XmlDoc::fromBytes(const QByteArray &bytes)
     const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     doc.m_doc = xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr, options);
     ensure(doc.m_doc, QStringLiteral("XML文档格式错误"));
+    doc.m_doc->_private = new Detached;
     ensure(xmlDocGetRootElement(doc.m_doc), QStringLiteral("XML文档没有根元素"));
     doc.m_hasDeclaration = startsWithDeclaration(bytes);
     return doc;
