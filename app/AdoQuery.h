@@ -47,6 +47,7 @@ public:
     QVariant FieldByName(const QString &name) const;
     QString text(const QString &name) const { return FieldByName(name).toString(); }
     QString sqlText() const { return m_sql; }
+    const QStringList &columnNames() const { return m_columns; }
     int rowsAffected() const { return m_affected; }
 
 private:
