@@ -1,0 +1,505 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Engine.h"
+#include "CellFormat.h"
+#include "Functions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lw {
+
+namespace {
+
+inline void setNumber(Slot &s, double n)
+{
+    s.kind = Slot::Val;
+    s.v.type = ValueType::Number;
+    s.v.number = n;
+    if (!s.v.text.isNull())
+        s.v.text = QString();
+}
+
+inline void setError(Slot &s, CellError e)
+{
+    s.kind = Slot::Val;
+    s.v.type = ValueType::Error;
+    s.v.error = e;
+    if (!s.v.text.isNull())
+        s.v.text = QString();
+}
+
+inline void setBool(Slot &s, bool b)
+{
+    s.kind = Slot::Val;
+    s.v.type = ValueType::Bool;
+    s.v.number = b ? 1 : 0;
+    if (!s.v.text.isNull())
+        s.v.text = QString();
+}
+
+// Reads a slot as a scalar without copying the text of a referenced cell.
+inline const Value &scalar(const Slot &s, Value &tmp)
+{
+    static const Value empty;
+    if (s.kind == Slot::Val)
+        return s.v;
+    if (s.kind == Slot::Missing)
+        return empty;
+    const LinkedRef *r = s.ref;
+    if (!r->sheet) {
+        tmp = Value::fromError(CellError::Ref);
+        return tmp;
+    }
+    if (!r->range)
+        return r->cell->value;
+    if (r->rect.col1 == r->rect.col2 && r->rect.row1 == r->rect.row2)
+        return r->cells.empty() ? empty : r->cells.front()->value;
+    tmp = Value::fromError(CellError::Value);
+    return tmp;
+}
+
+} // namespace
+
+bool nearlyEqual(double a, double b)
+{
+    if (a == b)
+        return true;
+    return std::fabs(a - b) <= std::max(std::fabs(a), std::fabs(b)) * 1e-15;
+}
+
+bool toNumber(const Value &v, double *out, CellError *err)
+{
+    switch (v.type) {
+    case ValueType::Empty: *out = 0; return true;
+    case ValueType::Number:
+    case ValueType::Bool: *out = v.number; return true;
+    case ValueType::Text:
+        if (parseNumericText(v.text, out))
+            return true;
+        *err = CellError::Value;
+        return false;
+    case ValueType::Error: *err = v.error; return false;
+    }
+    return false;
+}
+
+bool toBool(const Value &v, bool *out, CellError *err)
+{
+    switch (v.type) {
+    case ValueType::Empty: *out = false; return true;
+    case ValueType::Number:
+    case ValueType::Bool: *out = v.number != 0; return true;
+    case ValueType::Text:
+        if (v.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) { *out = true; return true; }
+        if (v.text.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) { *out = false; return true; }
+        *err = CellError::Value;
+        return false;
+    case ValueType::Error: *err = v.error; return false;
+    }
+    return false;
+}
+
+bool toText(const Value &v, QString *out, CellError *err)
+{
+    if (v.type == ValueType::Error) {
+        *err = v.error;
+        return false;
+    }
+    *out = valueToText(v);
+    return true;
+}
+
+int compareValues(const Value &a, const Value &b)
+{
+    auto rank = [](ValueType t) { return t == ValueType::Number ? 0 : t == ValueType::Text ? 1 : 2; };
+    if (a.isEmpty() && b.isEmpty())
+        return 0;
+    ValueType ta = a.type, tb = b.type;
+    if (a.isEmpty())
+        ta = tb;
+    if (b.isEmpty())
+        tb = ta;
+    if (ta != tb)
+        return rank(ta) < rank(tb) ? -1 : 1;
+    if (ta == ValueType::Text) {
+        const int c = QString::compare(a.isEmpty() ? QString() : a.text, b.isEmpty() ? QString() : b.text,
+                                       Qt::CaseInsensitive);
+        return c < 0 ? -1 : c > 0 ? 1 : 0;
+    }
+    const double x = a.isEmpty() ? 0 : a.number, y = b.isEmpty() ? 0 : b.number;
+    if (ta == ValueType::Number && nearlyEqual(x, y))
+        return 0;
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+Engine::Engine(Workbook &book) : m_book(book) {}
+Engine::~Engine() = default;
+
+void Engine::clear()
+{
+    m_entries.clear();
+    m_free.clear();
+    m_order.clear();
+    m_linked = false;
+}
+
+int Engine::setFormula(Cell &cell, int sheet, const QString &text)
+{
+    int index = cell.formula;
+    if (index < 0) {
+        if (!m_free.empty()) {
+            index = m_free.back();
+            m_free.pop_back();
+        } else {
+            index = int(m_entries.size());
+            m_entries.emplace_back();
+        }
+    }
+    FormulaEntry &e = m_entries[index];
+    e.cell = &cell;
+    e.sheet = sheet;
+    e.text = text;
+    e.parsed = parseFormula(text);
+    e.links.clear();
+    e.cyclic = false;
+    cell.formula = index;
+    m_linked = false;
+    return index;
+}
+
+void Engine::removeFormula(Cell &cell)
+{
+    if (cell.formula < 0)
+        return;
+    FormulaEntry &e = m_entries[cell.formula];
+    e = FormulaEntry();
+    m_free.push_back(cell.formula);
+    cell.formula = -1;
+    m_linked = false;
+}
+
+const CellFormat &Engine::format(const QString &code)
+{
+    auto it = m_formats.find(code);
+    if (it == m_formats.end()) {
+        if (m_formats.size() > 256)
+            m_formats.clear();
+        it = m_formats.insert(code, std::make_shared<CellFormat>(code));
+    }
+    return *it.value();
+}
+
+Value Engine::deref(const Slot &s) const
+{
+    Value tmp;
+    return scalar(s, tmp);
+}
+
+void Engine::link()
+{
+    // Single cells first, so that no range is bound before a cell inside it is created.
+    for (FormulaEntry &e : m_entries) {
+        if (!e.cell)
+            continue;
+        for (const RefSpec &r : e.parsed.refs) {
+            if (r.range || r.bad)
+                continue;
+            const int si = r.hasSheet ? m_book.sheetIndex(r.sheet) : e.sheet;
+            if (Sheet *sh = m_book.sheet(si))
+                sh->ensure(r.col1, r.row1);
+        }
+    }
+    size_t maxStack = 1;
+    for (FormulaEntry &e : m_entries) {
+        if (!e.cell)
+            continue;
+        e.links.assign(e.parsed.refs.size(), LinkedRef());
+        maxStack = std::max(maxStack, size_t(e.parsed.maxStack) + 1);
+        for (size_t i = 0; i < e.parsed.refs.size(); ++i) {
+            const RefSpec &r = e.parsed.refs[i];
+            LinkedRef &l = e.links[i];
+            const int si = r.hasSheet ? m_book.sheetIndex(r.sheet) : e.sheet;
+            Sheet *sh = r.bad ? nullptr : m_book.sheet(si);
+            if (!sh)
+                continue;
+            l.sheet = sh;
+            l.rect = {r.col1, r.row1, r.col2, r.row2};
+            l.range = r.range;
+            if (!r.range) {
+                l.cell = sh->find(r.col1, r.row1);
+                continue;
+            }
+            const qint64 area = qint64(r.col2 - r.col1 + 1) * (r.row2 - r.row1 + 1);
+            if (area <= sh->cellCount()) {
+                for (int row = r.row1; row <= r.row2; ++row)
+                    for (int col = r.col1; col <= r.col2; ++col)
+                        if (Cell *c = sh->find(col, row))
+                            l.cells.push_back(c);
+            } else {
+                for (Cell *c : sh->sortedCells())
+                    if (l.rect.contains(c->col, c->row))
+                        l.cells.push_back(c);
+            }
+        }
+    }
+    m_stack.resize(maxStack);
+    order();
+    m_linked = true;
+}
+
+// Tarjan's strongly connected components, iteratively: precedents come out before their
+// dependents, and a component of more than one formula (or one that reads itself) is a cycle.
+void Engine::order()
+{
+    const int n = int(m_entries.size());
+    std::vector<int> start(n + 1, 0), adj;
+    std::vector<char> selfLoop(n, 0);
+    for (int i = 0; i < n; ++i) {
+        start[i] = int(adj.size());
+        const FormulaEntry &e = m_entries[i];
+        if (!e.cell)
+            continue;
+        auto edge = [&](const Cell *c) {
+            if (c && c->formula >= 0) {
+                if (c->formula == i)
+                    selfLoop[i] = 1;
+                adj.push_back(c->formula);
+            }
+        };
+        for (const LinkedRef &l : e.links) {
+            if (l.range)
+                for (const Cell *c : l.cells)
+                    edge(c);
+            else
+                edge(l.cell);
+        }
+    }
+    start[n] = int(adj.size());
+
+    std::vector<int> index(n, -1), low(n, 0), stack;
+    std::vector<char> onStack(n, 0);
+    std::vector<std::pair<int, int>> calls;
+    m_order.clear();
+    int counter = 0;
+    for (int root = 0; root < n; ++root) {
+        if (!m_entries[root].cell || index[root] >= 0)
+            continue;
+        calls.push_back({root, start[root]});
+        index[root] = low[root] = counter++;
+        stack.push_back(root);
+        onStack[root] = 1;
+        while (!calls.empty()) {
+            auto &[v, pos] = calls.back();
+            if (pos < start[v + 1]) {
+                const int w = adj[pos++];
+                if (index[w] < 0) {
+                    index[w] = low[w] = counter++;
+                    stack.push_back(w);
+                    onStack[w] = 1;
+                    calls.push_back({w, start[w]});
+                } else if (onStack[w]) {
+                    low[v] = std::min(low[v], index[w]);
+                }
+                continue;
+            }
+            const int done = v;
+            calls.pop_back();
+            if (!calls.empty())
+                low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+            if (low[done] == index[done]) {
+                const size_t first = std::find(stack.begin(), stack.end(), done) - stack.begin();
+                const bool cyclic = stack.size() - first > 1 || selfLoop[done];
+                for (size_t k = first; k < stack.size(); ++k) {
+                    onStack[stack[k]] = 0;
+                    m_entries[stack[k]].cyclic = cyclic;
+                    m_order.push_back(stack[k]);
+                }
+                stack.resize(first);
+            }
+        }
+    }
+}
+
+void Engine::recalculate()
+{
+    if (!m_linked)
+        link();
+    for (int i : m_order) {
+        FormulaEntry &e = m_entries[i];
+        if (e.cyclic)
+            e.cell->value = Value::fromError(CellError::Ref);
+        else
+            e.cell->value = evaluate(e);
+    }
+}
+
+Value Engine::evaluate(const FormulaEntry &e)
+{
+    const ParsedFormula &f = e.parsed;
+    const Instr *code = f.code.data();
+    const int n = int(f.code.size());
+    Slot *sp = m_stack.data();
+    int top = 0;
+    EvalContext ctx{this};
+    Value ta, tb;
+    for (int pc = 0; pc < n;) {
+        const Instr &in = code[pc++];
+        switch (in.op) {
+        case Op::Num: setNumber(sp[top++], f.numbers[in.a]); break;
+        case Op::Str: {
+            Slot &s = sp[top++];
+            s.kind = Slot::Val;
+            s.v.type = ValueType::Text;
+            s.v.text = f.strings[in.a];
+            break;
+        }
+        case Op::Bool: setBool(sp[top++], in.a != 0); break;
+        case Op::Err: setError(sp[top++], CellError(in.a)); break;
+        case Op::Missing: {
+            Slot &s = sp[top++];
+            setNumber(s, 0);
+            s.kind = Slot::Missing;
+            break;
+        }
+        case Op::Ref: {
+            Slot &s = sp[top++];
+            s.kind = Slot::Ref;
+            s.ref = &e.links[in.a];
+            break;
+        }
+        case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::Pow: {
+            Slot &l = sp[top - 2];
+            const Slot &r = sp[top - 1];
+            --top;
+            double x = 0, y = 0;
+            CellError err = CellError::None;
+            if (!toNumber(scalar(l, ta), &x, &err) || !toNumber(scalar(r, tb), &y, &err)) {
+                setError(l, err);
+                break;
+            }
+            double z = 0;
+            switch (in.op) {
+            case Op::Add:
+            case Op::Sub:
+                z = in.op == Op::Add ? x + y : x - y;
+                // Excel drops the binary noise left when equal amounts cancel out.
+                if (z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
+                    z = 0;
+                break;
+            case Op::Mul: z = x * y; break;
+            case Op::Div:
+                if (y == 0) {
+                    setError(l, CellError::Div0);
+                    continue;
+                }
+                z = x / y;
+                break;
+            default:
+                if (x == 0 && y == 0) {
+                    setError(l, CellError::Num);
+                    continue;
+                }
+                if (x == 0 && y < 0) {
+                    setError(l, CellError::Div0);
+                    continue;
+                }
+                z = std::pow(x, y);
+                break;
+            }
+            if (!std::isfinite(z))
+                setError(l, CellError::Num);
+            else
+                setNumber(l, z);
+            break;
+        }
+        case Op::Cat: {
+            Slot &l = sp[top - 2];
+            const Slot &r = sp[top - 1];
+            --top;
+            const Value &a = scalar(l, ta);
+            const Value &b = scalar(r, tb);
+            if (a.isError() || b.isError()) {
+                setError(l, a.isError() ? a.error : b.error);
+                break;
+            }
+            QString s = valueToText(a) + valueToText(b);
+            l.kind = Slot::Val;
+            l.v.type = ValueType::Text;
+            l.v.text = std::move(s);
+            break;
+        }
+        case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge: {
+            Slot &l = sp[top - 2];
+            const Slot &r = sp[top - 1];
+            --top;
+            const Value &a = scalar(l, ta);
+            const Value &b = scalar(r, tb);
+            if (a.isError() || b.isError()) {
+                setError(l, a.isError() ? a.error : b.error);
+                break;
+            }
+            const int c = compareValues(a, b);
+            bool res = false;
+            switch (in.op) {
+            case Op::Eq: res = c == 0; break;
+            case Op::Ne: res = c != 0; break;
+            case Op::Lt: res = c < 0; break;
+            case Op::Le: res = c <= 0; break;
+            case Op::Gt: res = c > 0; break;
+            default: res = c >= 0; break;
+            }
+            setBool(l, res);
+            break;
+        }
+        case Op::Neg: case Op::Pct: {
+            Slot &s = sp[top - 1];
+            double x = 0;
+            CellError err = CellError::None;
+            if (!toNumber(scalar(s, ta), &x, &err))
+                setError(s, err);
+            else
+                setNumber(s, in.op == Op::Neg ? -x : x / 100);
+            break;
+        }
+        case Op::Call:
+            if (in.a < 0) {
+                top -= in.argc;
+                setError(sp[top++], CellError(-1 - in.a));
+            } else {
+                callFunction(in.a, sp + top - in.argc, in.argc, ctx);
+                top -= in.argc - 1;
+            }
+            break;
+        case Op::JumpFalse: {
+            Slot &s = sp[--top];
+            bool b = false;
+            CellError err = CellError::None;
+            if (!toBool(scalar(s, ta), &b, &err)) {
+                // The condition's error is IF's result: skip both branches.
+                setError(sp[top++], err);
+                pc = code[in.a - 1].a;
+                break;
+            }
+            if (!b)
+                pc = in.a;
+            break;
+        }
+        case Op::Jump: pc = in.a; break;
+        case Op::JumpNotError:
+            if (!scalar(sp[top - 1], ta).isError())
+                pc = in.a;
+            else
+                --top;
+            break;
+        }
+    }
+    if (top < 1)
+        return Value::fromError(CellError::Value);
+    Slot &res = sp[top - 1];
+    Value out = scalar(res, ta);
+    if (out.isEmpty())
+        out = Value::fromNumber(0);
+    return out;
+}
+
+} // namespace lw
