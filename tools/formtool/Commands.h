@@ -14,6 +14,7 @@ namespace formtool {
 int dump(const QStringList &args);
 int eval(const QStringList &args);
 int bench(const QStringList &args);
+int check(const QStringList &args); // check.cpp: template against its mapping rows
 
 // Exit status for an unreadable file or a bad argument.
 constexpr int BadInput = 2;

@@ -22,6 +22,7 @@ int main(int argc, char **argv)
         {QStringLiteral("dump"), lw::formtool::dump},
         {QStringLiteral("eval"), lw::formtool::eval},
         {QStringLiteral("bench"), lw::formtool::bench},
+        {QStringLiteral("check"), lw::formtool::check},
     };
     QStringList args = app.arguments().mid(1);
     const auto it = args.isEmpty() ? commands.end() : commands.find(args.front());

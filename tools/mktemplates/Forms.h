@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "FormBook.h"
+
+#include <string>
+
+// One builder per template; each writes RPT/<name>.xlsx and, if the form has one, its mapping
+// table DATA/<table>.tsv.
+bool buildQuarterly(const std::string &rpt, const std::string &data);     // yjbb.xlsx, wa_yjsheet
+bool buildLiquidation(const std::string &rpt, const std::string &data);   // qsbb.xlsx, wa_qssheet
+bool buildConsolidated(const std::string &rpt, const std::string &data);  // hzsbb.xlsx, wa_hzsheet
+bool buildAnnualAudit(const std::string &rpt, const std::string &data);   // czzs.xlsx, wa_czzssheet
+bool buildAnnualDeemed(const std::string &rpt, const std::string &data);  // hdzs.xlsx, wa_hdzssheet
+bool buildPartnerList(const std::string &rpt, const std::string &data);   // hhqymx.xlsx, wa_hhqymx
+bool buildLossLedger(const std::string &rpt);                             // mbkstz.xlsx
+
+// Shared blocks (Forms.cpp).
+namespace block {
+
+extern const char *const kUnit;        // 金额单位：人民币元（列至角分）
+extern const char *const kMainSheet;   // name of sheet 0 of the enterprise forms
+extern const char *const kInvestorSheet;
+
+// Rows 1–7 of sheet 0 of the quarterly and annual forms: title, period, enterprise, column heads.
+enum class HeaderKind { Quarterly, AnnualAudit, AnnualDeemed };
+void enterpriseHeader(FormSheet &s, const std::string &title, HeaderKind kind, const std::string &investorCount);
+
+// Signature and acceptance block starting at firstRow across columns 1..lastCol; returns next row.
+int declaration(FormSheet &s, int firstRow, int lastCol);
+
+// "IF(<empty investor row>,"",expr)": a row without investor code and without ratio stays blank.
+std::string investorRow(int row, const std::string &expr);
+
+// One numbered line of the enterprise part: caption in A:B, 行次 in C, note in E:F.
+void line(FormSheet &s, int row, const std::string &caption, const std::string &lineNo,
+          const std::string &note = {});
+
+} // namespace block
