@@ -4,6 +4,7 @@
 #include "SingleInstance.h"
 #include "untDm.h"
 #include "untMain.h"
+#include "untRpt.h"
 
 int main(int argc, char *argv[])
 {
@@ -16,6 +17,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ledgerwell"));
     lw::Tdm dm;
     lw::TfrmMain frmMain;
+    // The declaration windows live in a library above the main window's; wire them here.
+    QObject::connect(&frmMain, &lw::TfrmMain::declarationRequested, &frmMain, [&frmMain](int kind) {
+        lw::TfrmRpt frmRpt(&frmMain);
+        frmRpt.ReportKind = kind;
+        frmRpt.exec();
+    });
     frmMain.show();
     return app.exec();
 }

@@ -1,0 +1,466 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Clock.h"
+#include "DeclareFixture.h"
+#include "ModalDriver.h"
+#include "ReportKinds.h"
+#include "TCell.h"
+#include "untMbksRpt.h"
+#include "untRpt.h"
+#include "untSelpsn.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace lw;
+using test::DeclareFixture;
+
+namespace {
+std::unique_ptr<TfrmRpt> openWindow(int kind, const QString &qsrq = QString(), const QString &zzrq = QString())
+{
+    auto w = std::make_unique<TfrmRpt>();
+    w->ReportKind = kind;
+    w->FormShow();
+    if (!qsrq.isEmpty())
+        w->setPeriod(qsrq, zzrq);
+    return w;
+}
+
+// What the grid does when the user finishes typing into a cell.
+int finishEdit(TfrmRpt &w, int col, int row, const QString &entry)
+{
+    int approve = 1;
+    emit w.CellInfo->OnAllowEditCell(w.CellInfo, col, row, approve);
+    QString text = entry;
+    emit w.CellInfo->OnEditFinish(w.CellInfo, text, approve);
+    return approve;
+}
+
+const QString kQ1Start = QStringLiteral("2011-01-01");
+const QString kQ1End = QStringLiteral("2011-03-31");
+} // namespace
+
+class TestRpt : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { Clock::reset(); }
+    void periodProposals_data();
+    void periodProposals();
+    void marksByCollectionCode_data();
+    void marksByCollectionCode();
+    void buttonsByKind_data();
+    void buttonsByKind();
+    void roundTrip_data();
+    void roundTrip();
+    void secondLoadShowsStoredRows();
+    void consolidatedTakeOver_data();
+    void consolidatedTakeOver();
+    void rule3500_data();
+    void rule3500();
+    void kind5RefusedWithoutPartnerships();
+    void unsavedChangesBlockLoad();
+    void periodChangedBetweenLoadAndSave();
+    void deleteThenReloadCopiesAnew();
+    void notApplicableFlagPersists();
+    void closingSavesWithoutAsking();
+    void invalidPeriodStops();
+    void ledgerRoundTripAndCopy();
+};
+
+void TestRpt::periodProposals_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("deadline");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("quarterly, last day of Q1") << 1 << "Q01_15" << QDate(2011, 3, 31) << "2011-01-01" << "2011-03-31";
+    QTest::newRow("quarterly, first day of Q2") << 1 << "Q01_15" << QDate(2011, 4, 1) << "2011-04-01" << "2011-06-30";
+    QTest::newRow("quarterly, Q4") << 1 << "Q01_15" << QDate(2011, 12, 31) << "2011-10-01" << "2011-12-31";
+    QTest::newRow("monthly, leap February") << 1 << "M01_15" << QDate(2012, 2, 10) << "2012-02-01" << "2012-02-29";
+    QTest::newRow("no deadline code") << 1 << "" << QDate(2011, 5, 5) << "" << "";
+    QTest::newRow("liquidation: this month") << 2 << "Q01_15" << QDate(2011, 4, 30) << "2011-04-01" << "2011-04-30";
+    QTest::newRow("annual in 2011") << 4 << "Q01_15" << QDate(2011, 1, 1) << "2010-01-01" << "2010-12-31";
+    QTest::newRow("annual late 2011") << 4 << "Q01_15" << QDate(2011, 12, 31) << "2010-01-01" << "2010-12-31";
+    QTest::newRow("partnerships: this month") << 5 << "" << QDate(2011, 11, 3) << "2011-11-01" << "2011-11-30";
+}
+
+void TestRpt::periodProposals()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, deadline);
+    QFETCH(QDate, today);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    DeclareFixture f(QStringLiteral("10"), deadline);
+    Clock::setFixed(QDateTime(today, QTime(9, 0)));
+    auto w = openWindow(kind);
+    QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("qsrqDateEdit"))->text(), start);
+    QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("zzrqDateEdit"))->text(), end);
+    QCOMPARE(w->KeptSbqxrDm, kind == 1 ? deadline : QString());
+}
+
+void TestRpt::marksByCollectionCode_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QList<int>>("markedRows"); // rows of column 4 on sheet 0 that carry mark 5
+    QTest::newRow("quarterly, audit-based") << 1 << "10" << QList<int>{12};
+    QTest::newRow("quarterly, by income") << 1 << "20" << QList<int>{9};
+    QTest::newRow("quarterly, by cost") << 1 << "22" << QList<int>{8};
+    QTest::newRow("annual, audit-based") << 4 << "10" << QList<int>{};
+    QTest::newRow("annual deemed, by income") << 4 << "20" << QList<int>{10};
+    QTest::newRow("annual deemed, by cost") << 4 << "22" << QList<int>{8, 9};
+}
+
+void TestRpt::marksByCollectionCode()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, code);
+    QFETCH(QList<int>, markedRows);
+    DeclareFixture f(code);
+    auto w = openWindow(kind);
+    QCOMPARE(dm()->CollectionMethodCode, code);
+    for (int row = 8; row <= 12; ++row)
+        QCOMPARE(w->CellInfo->ReadCellMark(4, row, 0) == 5, markedRows.contains(row));
+    QCOMPARE(w->windowTitle(), KindInfo(kind, code).caption);
+}
+
+void TestRpt::buttonsByKind_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("visible");
+    QTest::newRow("1") << 1 << "10" << "TeSpBtnInport ToolButton1";
+    QTest::newRow("2") << 2 << "10" << "TeSpBtnInport";
+    QTest::newRow("3") << 3 << "10" << "TeSpBtnModify ToolButton1";
+    QTest::newRow("4 audit") << 4 << "10" << "TeSpBtnInport ToolButton1";
+    QTest::newRow("4 deemed") << 4 << "20" << "TeSpBtnInport";
+    QTest::newRow("5") << 5 << "10" << "TeSpBtnInport";
+}
+
+void TestRpt::buttonsByKind()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, code);
+    QFETCH(QString, visible);
+    DeclareFixture f(code);
+    auto w = openWindow(kind);
+    for (const char *name : {"TeSpBtnInport", "TeSpBtnModify", "ToolButton1"})
+        QCOMPARE(w->buttonVisible(name), visible.split(QLatin1Char(' ')).contains(QLatin1String(name)));
+    for (const char *name : {"ToolButton3", "TeSpBtnSetup", "TeSpBtnSave", "TeSpBtnExit", "ToolButton2"})
+        QVERIFY(w->buttonVisible(name));
+}
+
+void TestRpt::roundTrip_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QPoint>("check");  // loaded-check cell on sheet 0
+    QTest::addColumn<QString>("checkText");
+    QTest::addColumn<QPoint>("input");  // an input cell on sheet 0
+    QTest::newRow("quarterly") << 1 << "10" << QPoint(2, 3) << "济南泉城会计师事务所（普通合伙）" << QPoint(4, 8);
+    QTest::newRow("liquidation") << 2 << "10" << QPoint(3, 3) << "济南泉城会计师事务所（普通合伙）" << QPoint(4, 6);
+    QTest::newRow("annual audit-based") << 4 << "10" << QPoint(2, 3) << "济南泉城会计师事务所（普通合伙）" << QPoint(4, 8);
+    QTest::newRow("annual deemed") << 4 << "20" << QPoint(2, 3) << "济南泉城会计师事务所（普通合伙）" << QPoint(4, 8);
+    QTest::newRow("partnerships") << 5 << "10" << QPoint(2, 2) << "370102000777666" << QPoint(11, 4);
+}
+
+void TestRpt::roundTrip()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, code);
+    QFETCH(QPoint, check);
+    QFETCH(QString, checkText);
+    QFETCH(QPoint, input);
+    DeclareFixture f(code);
+    dm()->adoQry1.exec(QStringLiteral("insert into hhqymx (swdjjbxx_id,hhrswglm,hhr_mc,tzzxz,czfs,tz_bl,tz_je,fp_bl) values "
+                                      "('370102000777666','370102197001010055','赵六','01','1',50,100000,50)"));
+    const QString start = kind == 4 ? QStringLiteral("2010-01-01") : kQ1Start;
+    const QString end = kind == 4 ? QStringLiteral("2010-12-31") : kQ1End;
+    {
+        auto w = openWindow(kind, start, end);
+        w->TeSpBtnInportClick();
+        QVERIFY(!w->Saved);
+        QCOMPARE(w->CellInfo->ReadCellText(check.x(), check.y(), 0), checkText);
+        if (kind != 5) {
+            const int firstRow = kind == 4 && code == QLatin1String("10") ? 5 : 4;
+            QCOMPARE(w->CellInfo->ReadCellText(2, firstRow, 1), QStringLiteral("张明"));
+            QCOMPARE(w->CellInfo->ReadCellNumber(4, firstRow, 1), 40.0);
+        } else {
+            QCOMPARE(w->CellInfo->ReadCellText(4, 4, 0), QStringLiteral("自然人投资者"));
+            QCOMPARE(w->CellInfo->ReadCellText(7, 4, 0), QStringLiteral("货币"));
+        }
+        w->CellInfo->WriteCellNumber(input.x(), input.y(), 0, 1234.5);
+        w->TeSpBtnSetupClick();
+        QVERIFY(w->Saved);
+    }
+    const QString table = KindInfo(kind, code).workingTable;
+    QVERIFY(f.count(QStringLiteral("select * from %1 where sValue is null").arg(table)) == 0);
+    if (kind == 5)
+        QCOMPARE(f.value(QStringLiteral("select sValue from recal_hhqymx where col=4 and row=4 and sheet=0")), QStringLiteral("01"));
+    auto again = openWindow(kind, start, end);
+    QVERIFY(again->CellInfo->ReadCellText(check.x(), check.y(), 0).isEmpty());
+    again->TeSpBtnInportClick();
+    QVERIFY(again->Saved);
+    QCOMPARE(again->CellInfo->ReadCellText(check.x(), check.y(), 0), checkText);
+    QCOMPARE(again->CellInfo->ReadCellNumber(input.x(), input.y(), 0), 1234.5);
+    if (kind == 5)
+        QCOMPARE(again->CellInfo->ReadCellText(4, 4, 0), QStringLiteral("自然人投资者"));
+    QVERIFY(f.ui->shown.isEmpty());
+}
+
+void TestRpt::secondLoadShowsStoredRows()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    const int rows = f.count(QStringLiteral("select * from recal_yj"));
+    QVERIFY(rows > 100);
+    w->TeSpBtnSetupClick();
+    w->TeSpBtnInportClick();
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), rows);
+    QCOMPARE(f.value(QStringLiteral("select sValue from recal_yj where col=2 and row=3 and sheet=0")),
+             QStringLiteral("济南泉城会计师事务所（普通合伙）"));
+}
+
+void TestRpt::consolidatedTakeOver_data()
+{
+    QTest::addColumn<bool>("annualRow");
+    QTest::addColumn<double>("figure");
+    QTest::newRow("annual figure taken over") << true << 228000.0;
+    QTest::newRow("no annual row") << false << 0.0;
+}
+
+void TestRpt::consolidatedTakeOver()
+{
+    QFETCH(bool, annualRow);
+    QFETCH(double, figure);
+    DeclareFixture f;
+    if (annualRow) {
+        auto &q = dm()->adoQry1;
+        q.exec(QStringLiteral("insert into recal_cz (col,row,sheet,type,sValue,qsrq,zzrq) values (1,6,1,1,'370102198001010011','2010-01-01','2010-12-31')"));
+        q.exec(QStringLiteral("insert into recal_cz (col,row,sheet,type,sValue,qsrq,zzrq) values (5,6,1,2,'228,000.00','2010-01-01','2010-12-31')"));
+    }
+    auto w = openWindow(3, QStringLiteral("2010-01-01"), QStringLiteral("2010-12-31"));
+    test::ModalDriver pick(QStringLiteral("frmSelpsn"), [](QWidget *dialog) {
+        auto *picker = static_cast<TfrmSelpsn *>(dialog);
+        picker->setCurrentRow(1); // codes descending: 李华, 张明, the company
+        picker->bbtnOKClick();
+    });
+    w->TeSpBtnModifyClick();
+    QVERIFY(pick.ran());
+    QCOMPARE(w->CellInfo->ReadCellText(3, 3, 0), QStringLiteral("张明"));
+    QCOMPARE(w->CellInfo->ReadCellText(5, 4, 0), QStringLiteral("370102198001010011"));
+    QCOMPARE(w->CellInfo->ReadCellNumber(7, 6, 0), figure);
+    QVERIFY(!w->Saved);
+    w->TeSpBtnSetupClick();
+    QVERIFY(f.count(QStringLiteral("select * from recal_hz where sValue='张明'")) == 1);
+
+    // A second investor for the same period shows the first one's stored form.
+    test::ModalDriver again(QStringLiteral("frmSelpsn"), [](QWidget *dialog) {
+        auto *picker = static_cast<TfrmSelpsn *>(dialog);
+        picker->setCurrentRow(0);
+        picker->bbtnOKClick();
+    });
+    w->TeSpBtnModifyClick();
+    QCOMPARE(w->CellInfo->ReadCellText(3, 3, 0), QStringLiteral("张明"));
+}
+
+void TestRpt::rule3500_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("full year") << "10" << 8 << "42000" << true;
+    QTest::newRow("thirteen months") << "10" << 8 << "45500" << false;
+    QTest::newRow("not a multiple") << "10" << 8 << "3501" << false;
+    QTest::newRow("zero") << "10" << 8 << "0" << true;
+    QTest::newRow("negative multiple") << "10" << 8 << "-3500" << true;
+    QTest::newRow("empty counts as zero") << "10" << 8 << "" << true;
+    QTest::newRow("with separator") << "10" << 8 << "21,000" << true;
+    QTest::newRow("not a whole number") << "10" << 8 << "3500.5" << false;
+    QTest::newRow("text") << "10" << 8 << "abc" << false;
+    QTest::newRow("other column") << "10" << 7 << "3501" << true;
+    QTest::newRow("deemed collection") << "20" << 8 << "3501" << true;
+}
+
+void TestRpt::rule3500()
+{
+    QFETCH(QString, code);
+    QFETCH(int, col);
+    QFETCH(QString, entry);
+    QFETCH(bool, accepted);
+    DeclareFixture f(code);
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->CellInfo->setActiveSheet(1);
+    QCOMPARE(finishEdit(*w, col, 4, entry) != 0, accepted);
+    QCOMPARE(f.ui->texts(), accepted ? QStringList{} : QStringList{"填写错误，只能是3500的倍数，并且不能大于3500*12！"});
+    QVERIFY(!w->Saved);
+}
+
+void TestRpt::kind5RefusedWithoutPartnerships()
+{
+    DeclareFixture f;
+    auto w = openWindow(5, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    QCOMPARE(f.ui->texts(), QStringList{"如果投资者信息中选择了投资者性质为合伙企业，并填写合伙人为合伙企业表，然后再重新加载数据！"});
+    QCOMPARE(f.count(QStringLiteral("select * from recal_hhqymx")), 0);
+    QVERIFY(w->Saved);
+}
+
+void TestRpt::unsavedChangesBlockLoad()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    const int rows = f.count(QStringLiteral("select * from recal_yj"));
+    w->setPeriod(QStringLiteral("2011-04-01"), QStringLiteral("2011-06-30"));
+    w->TeSpBtnInportClick();
+    QCOMPARE(f.ui->texts(), QStringList{"请先保存数据，然后再重新加载数据！"});
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), rows);
+}
+
+void TestRpt::periodChangedBetweenLoadAndSave()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    w->CellInfo->WriteCellNumber(4, 8, 0, 500);
+    w->setPeriod(QStringLiteral("2011-04-01"), QStringLiteral("2011-06-30"));
+    w->TeSpBtnSetupClick();
+    QVERIFY(w->Saved);
+    // The new period has no rows: nothing written anywhere.
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj where qsrq='2011-04-01'")), 0);
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj where sValue<>''")), 0);
+    w->setPeriod(kQ1Start, kQ1End);
+    w->TeSpBtnSetupClick();
+    QCOMPARE(f.value(QStringLiteral("select sValue from recal_yj where col=4 and row=8 and sheet=0")), QStringLiteral("500.00"));
+}
+
+void TestRpt::deleteThenReloadCopiesAnew()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    w->CellInfo->WriteCellNumber(4, 8, 0, 777);
+    w->TeSpBtnSetupClick();
+    dm()->adoQry1.exec(QStringLiteral("insert into recal_yj (col,row,sheet,type,sValue,qsrq,zzrq) values (4,8,0,2,'9','2011-04-01','2011-06-30')"));
+    f.ui->answer(IdYes);
+    w->ToolButton3Click();
+    QCOMPARE(f.ui->texts(), QStringList{"是否确定删除全部数据？"});
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj where qsrq='2011-01-01'")), 0);
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj where qsrq='2011-04-01'")), 1); // other periods stay
+    QVERIFY(w->CellInfo->ReadCellText(2, 3, 0).isEmpty());
+    QVERIFY(w->Saved);
+    w->done(QDialog::Rejected); // closing after a delete saves nothing
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj where qsrq='2011-01-01'")), 0);
+
+    auto again = openWindow(1, kQ1Start, kQ1End);
+    again->TeSpBtnInportClick();
+    QVERIFY(f.count(QStringLiteral("select * from recal_yj where qsrq='2011-01-01'")) > 100);
+    QCOMPARE(again->CellInfo->ReadCellNumber(4, 8, 0), 0.0);
+}
+
+void TestRpt::notApplicableFlagPersists()
+{
+    DeclareFixture f(QStringLiteral("10"));
+    const QString start = QStringLiteral("2010-01-01"), end = QStringLiteral("2010-12-31");
+    {
+        auto w = openWindow(4, start, end);
+        w->TeSpBtnInportClick();
+        // The legal-person partner is the third listed: sheet 1 row 7.
+        QCOMPARE(w->CellInfo->ReadCellText(2, 7, 1), QStringLiteral("泉城投资有限公司"));
+        QCOMPARE(w->CellInfo->ReadCellMark(8, 7, 1), 5);
+        QCOMPARE(w->CellInfo->ReadCellMark(8, 5, 1), 0);
+        w->TeSpBtnSetupClick();
+    }
+    QCOMPARE(f.value(QStringLiteral("select iFlag from recal_cz where col=8 and row=7 and sheet=1")), QStringLiteral("1"));
+    QCOMPARE(f.value(QStringLiteral("select sValue from recal_cz where col=7 and row=7 and sheet=1")), QStringLiteral("0"));
+    auto again = openWindow(4, start, end);
+    QCOMPARE(again->CellInfo->ReadCellMark(8, 7, 1), 0);
+    again->TeSpBtnInportClick();
+    QCOMPARE(again->CellInfo->ReadCellMark(7, 7, 1), 5);
+    QCOMPARE(again->CellInfo->ReadCellMark(8, 7, 1), 5);
+    again->TeSpBtnSetupClick(); // a later save keeps the flag
+    QCOMPARE(f.value(QStringLiteral("select iFlag from recal_cz where col=8 and row=7 and sheet=1")), QStringLiteral("1"));
+}
+
+void TestRpt::closingSavesWithoutAsking()
+{
+    DeclareFixture f;
+    {
+        auto w = openWindow(1, kQ1Start, kQ1End);
+        w->done(QDialog::Rejected); // right after showing: nothing to save
+        QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), 0);
+    }
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    w->CellInfo->WriteCellNumber(4, 8, 0, 800000);
+    QCOMPARE(finishEdit(*w, 4, 8, QStringLiteral("800000")), 1);
+    w->done(QDialog::Rejected);
+    QVERIFY(w->Saved);
+    QVERIFY(f.ui->shown.isEmpty());
+    QCOMPARE(f.value(QStringLiteral("select sValue from recal_yj where col=4 and row=8 and sheet=0")), QStringLiteral("800,000.00"));
+    QCOMPARE(f.value(QStringLiteral("select sValue from recal_yj where col=2 and row=3 and sheet=0")),
+             QStringLiteral("济南泉城会计师事务所（普通合伙）"));
+}
+
+void TestRpt::invalidPeriodStops()
+{
+    DeclareFixture f(QStringLiteral("10"), QString());
+    auto w = openWindow(1); // no deadline code: empty period fields
+    w->TeSpBtnInportClick();
+    QCOMPARE(f.ui->shown.size(), 1);
+    QCOMPARE(f.ui->shown[0].icon, MsgIcon::Error);
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), 0);
+    w->setPeriod(QStringLiteral("2011-02-30"), kQ1End);
+    w->TeSpBtnInportClick();
+    QCOMPARE(f.ui->shown.size(), 2);
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), 0);
+}
+
+void TestRpt::ledgerRoundTripAndCopy()
+{
+    DeclareFixture f(QStringLiteral("10"));
+    auto w = openWindow(4, QStringLiteral("2011-01-01"), QStringLiteral("2011-12-31"));
+    w->TeSpBtnInportClick();
+    w->CellInfo->setActiveSheet(3);
+    auto *ledgerButton = w->findChild<QPushButton *>(QStringLiteral("Button2"));
+    QVERIFY(!ledgerButton->isHidden());
+
+    // Edited and saved twice: five rows, updated by year the second time.
+    test::ModalDriver edit(QStringLiteral("frmMbksRpt"), [](QWidget *dialog) {
+        auto *ledger = static_cast<TfrmMbksRpt *>(dialog);
+        QCOMPARE(ledger->Cell1->ReadCellNumber(6, 3, 0), 2010.0);
+        QCOMPARE(ledger->Cell1->ReadCellText(3, 9, 0), QStringLiteral("*"));
+        ledger->Cell1->WriteCellNumber(2, 4, 0, 50000);
+        ledger->Cell1->WriteCellNumber(2, 5, 0, 40000);
+        ledger->Saved = false;
+        ledger->TeSpBtnSetupClick();
+        ledger->Cell1->WriteCellNumber(2, 5, 0, 30000);
+        ledger->TeSpBtnSetupClick();
+    });
+    w->Button2Click();
+    QVERIFY(edit.ran());
+    QCOMPARE(f.count(QStringLiteral("select * from wa_mbksmxsheet where swglm='370102000123456' and qsrq='2011-01-01'")), 5);
+    QCOMPARE(f.value(QStringLiteral("select min(nd) from wa_mbksmxsheet")), QStringLiteral("2006"));
+    QCOMPARE(f.value(QStringLiteral("select kmbks_je from wa_mbksmxsheet where nd=2006")), QStringLiteral("30000"));
+    QCOMPARE(w->CellInfo->ReadCellNumber(4, 7, 3), 50000.0);
+    QCOMPARE(w->CellInfo->ReadCellNumber(5, 7, 3), 30000.0);
+
+    // Opened and closed untouched: the loss sheet keeps what it has.
+    w->CellInfo->WriteCellNumber(4, 7, 3, 1);
+    test::ModalDriver look(QStringLiteral("frmMbksRpt"), [](QWidget *dialog) {
+        QCOMPARE(static_cast<TfrmMbksRpt *>(dialog)->Cell1->ReadCellNumber(2, 4, 0), 50000.0);
+    });
+    w->Button2Click();
+    QVERIFY(look.ran());
+    QCOMPARE(w->CellInfo->ReadCellNumber(4, 7, 3), 1.0);
+}
+
+QTEST_MAIN(TestRpt)
+#include "tst_rpt.moc"
