@@ -26,8 +26,8 @@ Tdm::Tdm(QObject *parent) : QObject(parent)
 
 Tdm::~Tdm()
 {
-    adoQry1.Close();
-    ADOQuery1.Close();
+    adoQry1.setDatabase(QSqlDatabase());
+    ADOQuery1.setDatabase(QSqlDatabase());
     adoConn.close();
     adoConn = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);

@@ -7,6 +7,8 @@
 
 #include <QSqlError>
 
+#include <optional>
+
 namespace lw {
 
 namespace {
@@ -151,12 +153,14 @@ void FormValues::ShowStoredValues(TCell &cell) const
     cell.RecalculateWorkbook();
 }
 
-void FormValues::SaveValues(TCell &cell, bool auditAnnual) const
+void FormValues::SaveValues(TCell &cell, bool auditAnnual, Commit commit) const
 {
     cell.RecalculateWorkbook();
     const QList<Row> rows = readRows();
     const QString cellKey = QStringLiteral(" and col=%1 and row=%2 and sheet=%3");
-    Transaction transaction;
+    std::optional<Transaction> transaction;
+    if (commit == Commit::Atomic)
+        transaction.emplace();
     for (const Row &r : rows) {
         QString value = r.type == 3 ? FormatGeneral(cell.ReadCellNumber(r.col, r.row, r.sheet))
                                     : cell.ReadCellText(r.col, r.row, r.sheet);
@@ -172,7 +176,8 @@ void FormValues::SaveValues(TCell &cell, bool auditAnnual) const
             sql = QStringLiteral("update ") + m_table + QStringLiteral(" set sValue=") + QuotedStr(value) + where();
         dm()->adoQry1.exec(sql + cellKey.arg(r.col).arg(r.row).arg(r.sheet));
     }
-    transaction.commit();
+    if (transaction)
+        transaction->commit();
 }
 
 void FormValues::deletePeriod() const

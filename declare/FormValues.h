@@ -32,7 +32,9 @@ public:
     void ShowStoredValues(TCell &cell) const;
     // Recalculates and writes every mapped cell into the working rows, all or none. With
     // auditAnnual, a not-applicable cell in columns 7 and 8 of sheet 1 is stored as 0 with iFlag 1.
-    void SaveValues(TCell &cell, bool auditAnnual) const;
+    // Unatomic runs each statement on its own, as the save once did; kept to measure the difference.
+    enum class Commit { Atomic, Unatomic };
+    void SaveValues(TCell &cell, bool auditAnnual, Commit commit = Commit::Atomic) const;
     // Deletes the period's rows.
     void deletePeriod() const;
 

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times the audit-based annual form with 50 investors: opening the window (template), the first
+// load of a period, the save, and showing the stored values; and the same save run statement by
+// statement without a transaction, in the same run.
+//   bench_declare [--repeat N]
+#include "FormValues.h"
+#include "TCell.h"
+#include "TestEnv.h"
+#include "untDm.h"
+#include "untRpt.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace lw;
+
+static double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+static double timeMs(const std::function<void()> &fn)
+{
+    QElapsedTimer t;
+    t.start();
+    fn();
+    return t.nsecsElapsed() / 1e6;
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("LW_STAGE"))
+        qputenv("LW_STAGE", LW_STAGE_DIR);
+    QApplication app(argc, argv);
+    int repeat = 5;
+    const QStringList args = app.arguments();
+    if (const int i = int(args.indexOf(QStringLiteral("--repeat"))); i > 0 && i + 1 < args.size())
+        repeat = std::max(1, args.at(i + 1).toInt());
+
+    std::vector<double> open, load, save, show, unatomic;
+    for (int run = 0; run < repeat; ++run) {
+        test::TestEnv env;
+        env.copyFromStage(QStringLiteral("rpt"));
+        env.copyFromStage(QStringLiteral("running.gif"));
+        Tdm tdm;
+        auto &q = tdm.adoQry1;
+        q.exec(QStringLiteral("insert into psn (swglm,nsr_mc,zsfs_dm,sbqxr_dm) values ('370102000123456','基准测试合伙企业','10','Q01_15')"));
+        for (int i = 0; i < 50; ++i)
+            q.exec(QStringLiteral("insert into hhrtzqk (swdjjbxx_id,hhrswglm,hhr_mc,tzzxz,fp_bl) values ('370102000123456','3701021980%1','投资者%2','%3',2)")
+                       .arg(i, 8, 10, QLatin1Char('0')).arg(i).arg(i % 5 == 0 ? QStringLiteral("02") : QStringLiteral("01")));
+        TfrmRpt w;
+        w.ReportKind = 4;
+        open.push_back(timeMs([&] { w.FormShow(); }));
+        w.setPeriod(QStringLiteral("2010-01-01"), QStringLiteral("2010-12-31"));
+        load.push_back(timeMs([&] { w.TeSpBtnInportClick(); }));
+        save.push_back(timeMs([&] { w.TeSpBtnSetupClick(); }));
+        show.push_back(timeMs([&] { w.ShowStoredValues(); }));
+        const FormValues values(QStringLiteral("recal_cz"), QStringLiteral("2010-01-01"), QStringLiteral("2010-12-31"));
+        unatomic.push_back(timeMs([&] { values.SaveValues(*w.CellInfo, true, FormValues::Commit::Unatomic); }));
+    }
+    std::printf("open_ms=%.2f\nfirst_load_ms=%.2f\nsave_ms=%.2f\nshow_stored_ms=%.2f\nsave_unatomic_ms=%.2f\nunatomic_over_atomic=%.2f\n",
+                median(open), median(load), median(save), median(show), median(unatomic),
+                median(unatomic) / std::max(1e-9, median(save)));
+    return 0;
+}
