@@ -146,6 +146,19 @@ void TstTemplates::taxFigures_data()
         << QStringList{"0:7:13=170000", "0:7:15=170000", "0:7:16=0.35", "0:7:17=14750", "0:7:18=44750",
                        "0:7:20=15794.12", "0:7:24=15794.12"};
 
+    // The same cases on a form not loaded yet: no collection code, no investor code. The
+    // formulas then go by the lines filled in.
+    QTest::newRow("A表 未加载 查账")
+        << "yjbb.xlsx"
+        << QStringList{"0:4:8=800000", "0:4:9=500000", "0:4:11=20000", "1:4:4=60", "1:8:4=21000", "1:14:4=15000"}
+        << QStringList{"1:9:4=147000", "1:10:4=0.35", "1:11:4=14750", "1:12:4=36700", "1:15:4=21700"};
+    QTest::newRow("A表 未加载 按收入") << "yjbb.xlsx" << QStringList{"0:4:8=600000", "0:4:12=10", "1:4:4=100"}
+                                  << QStringList{"1:9:4=60000", "1:12:4=8250"};
+    QTest::newRow("A表 未加载 按成本费用") << "yjbb.xlsx" << QStringList{"0:4:9=540000", "0:4:12=10", "1:4:4=100"}
+                                    << QStringList{"1:9:4=60000", "1:12:4=8250"};
+    QTest::newRow("核定 未加载 按成本费用") << "hdzs.xlsx" << QStringList{"0:4:10=540000", "0:4:11=10", "1:4:4=100"}
+                                     << QStringList{"0:4:12=60000", "1:5:4=60000", "1:12:4=8250"};
+
     // Further cases computed by hand from the tax table.
     // A表 code 22, partner at 30 %: 810000 ÷ 0.9 × 0.1 = 90000; × 30 % = 27000 → 27000 × 10 % − 750.
     QTest::newRow("A表 按成本费用核定 合伙人30%")

@@ -384,10 +384,6 @@ bool buildAnnualDeemed(const std::string &rpt, const std::string &data)
 
         block::enterpriseHeader(m, "个人所得税生产经营所得纳税申报表（B表）（核定征收）", block::HeaderKind::AnnualDeemed,
                                 "COUNTA(" + invQ + "A4:A53)");
-        // Collection code the formulas go by: the loaded one, or the one the filled lines imply.
-        m.formula(7, 6, "IF(OR(F6=20,F6=22),F6,IF(D8>0,20,22))", Style::Code);
-        m.hideColumn(7);
-
         block::line(m, 8, "一、收入总额", "1", "按成本费用核定应税所得率征收的不填");
         m.zero(4, 8, Style::AmountInput, 2);
         block::line(m, 9, "　　其中：不征税收入", "2", "按成本费用核定应税所得率征收的不填");
@@ -397,7 +393,10 @@ bool buildAnnualDeemed(const std::string &rpt, const std::string &data)
         block::line(m, 11, "三、应税所得率(%)", "4", "");
         m.zero(4, 11, Style::RatioInput, 3);
         block::line(m, 12, "四、应纳税所得额", "5", "按收入总额核定：(1－2)×4；按成本费用核定：3÷(1－4)×4");
-        m.formula(4, 12, "ROUND(IF($G$6=22,IF(D11>=100,0,D10/(1-D11/100)*D11/100),(D8-D9)*D11/100),2)", Style::Amount);
+        // By cost under code 22, or, with no code loaded yet, when there is no income.
+        m.formula(4, 12,
+                  "ROUND(IF(OR($F$6=22,AND($F$6<>20,$D$8<=0)),IF(D11>=100,0,D10/(1-D11/100)*D11/100),(D8-D9)*D11/100),2)",
+                  Style::Amount);
         const struct {
             const char *caption;
             const char *column;

@@ -53,7 +53,6 @@ public:
 
     void widths(const std::vector<double> &fromColumnA);
     void height(int row, double points);
-    void hideColumn(int col);
     void landscape(int pagesWide = 1);
 
     void label(int col, int row, const std::string &text, Style s = Style::Label);

@@ -53,11 +53,6 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
 
         block::enterpriseHeader(m, "个人所得税生产经营所得纳税申报表（A表）", block::HeaderKind::Quarterly,
                                 "COUNTA(" + invQ + "A4:A53)");
-        // Collection code the formulas go by: the loaded code, or, on a form not loaded yet, the
-        // one that the filled lines imply (a rate means deemed; income filled means by income).
-        m.formula(7, 6, "IF(OR(F6=10,F6=20,F6=22),F6,IF(D12>0,IF(D8>0,20,22),10))", Style::Code);
-        m.hideColumn(7);
-
         block::line(m, 8, "一、收入总额", "1", "按成本费用核定应税所得率征收的不填");
         m.zero(4, 8, Style::AmountInput, 2);
         block::line(m, 9, "二、成本费用", "2", "按收入总额核定应税所得率征收的不填");
@@ -70,7 +65,12 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
         m.zero(4, 12, Style::RatioInput, 3);
         block::line(m, 13, "企业应纳税所得额", "—",
                     "查账征收：3－4；按收入总额核定：1×7；按成本费用核定：2÷(1－7)×7");
-        m.formula(4, 13, "ROUND(IF($G$6=20,D8*D12/100,IF($G$6=22,IF(D12>=100,0,D9/(1-D12/100)*D12/100),D10-D11)),2)",
+        // The loaded collection code decides; a form not loaded yet (no code) goes by the lines
+        // filled in: a rate means deemed collection, by income when there is income.
+        const std::string by20 = "OR($F$6=20,AND($F$6<>10,$F$6<>22,$D$12>0,$D$8>0))";
+        const std::string by22 = "OR($F$6=22,AND($F$6<>10,$F$6<>20,$D$12>0,$D$8<=0))";
+        m.formula(4, 13,
+                  "ROUND(IF(" + by20 + ",D8*D12/100,IF(" + by22 + ",IF(D12>=100,0,D9/(1-D12/100)*D12/100),D10-D11)),2)",
                   Style::Amount);
         block::line(m, 14, "投资者应纳税额合计", "—", "投资者明细第12列合计");
         m.formula(4, 14, "SUM(" + invQ + "L4:L53)", Style::Amount);
@@ -89,7 +89,8 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
                   "十一、应纳税额", "十二、减免税额", "十三、已预缴税额", "十四、应补(退)税额"},
                  {"1", "2", "3", "4", "5＝主表企业应纳税所得额×4÷100", "6", "7", "8", "9＝5－7－8（核定征收：9＝5）",
                   "10", "11", "12＝9×10－11", "13", "14", "15＝12－13－14"});
-        const std::string code = m.qualified(7, 6);
+        const std::string code = m.qualified(6, 6), rate = m.qualified(4, 12);
+        const std::string audit = "OR(" + code + "=10,AND(" + code + "<>20," + code + "<>22," + rate + "<=0))";
         for (int r = 4; r <= 53; ++r) {
             const std::string n = s(r);
             inv.value(1, r, Style::Text, 1);
@@ -102,7 +103,7 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
             inv.value(8, r, Style::AmountInput, 2);
             // Deductions apply to natural persons under audit-based collection only.
             inv.formula(9, r,
-                        investorRow(r, "IF(" + code + "=10,ROUND(E" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,G" + n
+                        investorRow(r, "IF(" + audit + ",ROUND(E" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,G" + n
                                            + "+H" + n + "),2),E" + n + ")"),
                         Style::Amount);
             inv.formula(10, r, investorRow(r, tax::rate("I" + n)), Style::Percent);
