@@ -98,9 +98,13 @@ bool ZipPackage::read(const QString &name, QByteArray *out, QString *error)
 
 QXmlStreamReader::TokenType SafeXml::next()
 {
-    if (failed())
+    if (failed() || m_done)
         return QXmlStreamReader::Invalid;
     const auto t = m_x.readNext();
+    if (t == QXmlStreamReader::EndDocument) {
+        m_done = true;
+        return QXmlStreamReader::Invalid;
+    }
     switch (t) {
     case QXmlStreamReader::StartElement:
         if (++m_depth > MaxXmlDepth)

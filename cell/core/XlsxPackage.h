@@ -62,6 +62,7 @@ private:
     QXmlStreamReader m_x;
     QString m_error;
     int m_depth = 0;
+    bool m_done = false;
 };
 
 // Relationship id -> part path, resolved against the owner part's folder.

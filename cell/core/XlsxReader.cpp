@@ -265,8 +265,10 @@ private:
             if (hasInline && !inlineText.isEmpty())
                 c.value = Value::fromText(inlineText);
         } else if (type == QLatin1String("str")) {
+            // Writers that cannot mark a cached error store its text as a string result.
+            const CellError e = hasFormula ? errorFromText(valueText) : CellError::None;
             if (hasValue)
-                c.value = Value::fromText(valueText);
+                c.value = e != CellError::None ? Value::fromError(e) : Value::fromText(valueText);
         } else if (type == QLatin1String("b")) {
             if (hasValue)
                 c.value = Value::fromBool(valueText.trimmed() == QLatin1String("1"));

@@ -118,8 +118,10 @@ bool writeXlsxFile(const Workbook &book, const QString &path, QString *error)
             *error = QStringLiteral("无法写入工作表“%1”").arg(sheet.name);
             return false;
         }
+        // Widths in the file include the cell padding that libxlsxwriter adds again.
         for (auto it = sheet.colWidths.begin(); it != sheet.colWidths.end(); ++it)
-            worksheet_set_column(ws, lxw_col_t(it.key() - 1), lxw_col_t(it.key() - 1), it.value(), nullptr);
+            worksheet_set_column(ws, lxw_col_t(it.key() - 1), lxw_col_t(it.key() - 1),
+                                 it.value() > 1 ? it.value() - 5.0 / 7.0 : it.value(), nullptr);
         for (auto it = sheet.rowHeights.begin(); it != sheet.rowHeights.end(); ++it)
             worksheet_set_row(ws, lxw_row_t(it.key() - 1), it.value(), nullptr);
         for (const CellRange &m : sheet.merges) {
