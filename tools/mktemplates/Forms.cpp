@@ -9,7 +9,7 @@ const char *const kInvestorSheet = "投资者明细";
 
 void enterpriseHeader(FormSheet &s, const std::string &title, HeaderKind kind, const std::string &investorCount)
 {
-    s.widths({17, 24, 7, 19, 19, 10});
+    s.widths({17, 26, 7, 19, 22, 16});
     s.merge(1, 1, 6, 1, title, Style::Title);
     s.height(1, 32);
 

@@ -53,9 +53,9 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
 
         block::enterpriseHeader(m, "个人所得税生产经营所得纳税申报表（A表）", block::HeaderKind::Quarterly,
                                 "COUNTA(" + invQ + "A4:A53)");
-        block::line(m, 8, "一、收入总额", "1", "按成本费用核定应税所得率征收的不填");
+        block::line(m, 8, "一、收入总额", "1", "按成本费用核定的不填");
         m.zero(4, 8, Style::AmountInput, 2);
-        block::line(m, 9, "二、成本费用", "2", "按收入总额核定应税所得率征收的不填");
+        block::line(m, 9, "二、成本费用", "2", "按收入总额核定的不填");
         m.zero(4, 9, Style::AmountInput, 2);
         block::line(m, 10, "三、利润总额", "3", "3＝1－2");
         m.formula(4, 10, "ROUND(D8-D9,2)", Style::Amount);
@@ -64,7 +64,7 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
         block::line(m, 12, "七、应税所得率(%)", "7", "核定应税所得率征收填写");
         m.zero(4, 12, Style::RatioInput, 3);
         block::line(m, 13, "企业应纳税所得额", "—",
-                    "查账征收：3－4；按收入总额核定：1×7；按成本费用核定：2÷(1－7)×7");
+                    "查账3－4；按收入1×7；按成本2÷(1－7)×7");
         // The loaded collection code decides; a form not loaded yet (no code) goes by the lines
         // filled in: a rate means deemed collection, by income when there is income.
         const std::string by20 = "OR($F$6=20,AND($F$6<>10,$F$6<>22,$D$12>0,$D$8>0))";
@@ -84,11 +84,11 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
         inv.merge(12, 1, 15, 1, block::kUnit, Style::Unit);
         inv.height(1, 30);
         headings(inv, 2,
-                 {"投资者税务管理码", "投资者名称", "投资者性质", "五、分配比例(%)", "分配所得", "本年经营月份数",
-                  "六、允许扣除的其他费用", "投资者减除费用", "八、应纳税所得额", "九、税率", "十、速算扣除数",
+                 {"投资者税务管理码", "投资者名称", "投资者性质", "五、分配比例(%)", "分配所得（企业应纳税所得额×4）", "本年经营月份数",
+                  "六、允许扣除的其他费用", "投资者减除费用", "八、应纳税所得额（核定征收＝5）", "九、税率", "十、速算扣除数",
                   "十一、应纳税额", "十二、减免税额", "十三、已预缴税额", "十四、应补(退)税额"},
-                 {"1", "2", "3", "4", "5＝主表企业应纳税所得额×4÷100", "6", "7", "8", "9＝5－7－8（核定征收：9＝5）",
-                  "10", "11", "12＝9×10－11", "13", "14", "15＝12－13－14"});
+                 {"1", "2", "3", "4", "5", "6", "7", "8", "9＝5－7－8", "10", "11", "12＝9×10－11", "13", "14",
+                  "15＝12－13－14"});
         const std::string code = m.qualified(6, 6), rate = m.qualified(4, 12);
         const std::string audit = "OR(" + code + "=10,AND(" + code + "<>20," + code + "<>22," + rate + "<=0))";
         for (int r = 4; r <= 53; ++r) {
@@ -178,11 +178,11 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
         inv.merge(11, 1, 14, 1, block::kUnit, Style::Unit);
         inv.height(1, 30);
         headings(inv, 2,
-                 {"投资者税务管理码", "投资者名称", "投资者性质", "分配比例(%)", "分得清算所得", "允许扣除的其他费用",
+                 {"投资者税务管理码", "投资者名称", "投资者性质", "分配比例(%)", "分得清算所得（清算所得×4）", "允许扣除的其他费用",
                   "投资者减除费用", "应纳税所得额", "税率", "速算扣除数", "应纳税额", "减免税额", "已预缴税额",
                   "应补(退)税额"},
-                 {"1", "2", "3", "4", "5＝主表清算所得×4÷100", "6", "7", "8＝5－6－7", "9", "10", "11＝8×9－10", "12",
-                  "13", "14＝11－12－13"});
+                 {"1", "2", "3", "4", "5", "6", "7", "8＝5－6－7", "9", "10", "11＝8×9－10", "12", "13",
+                  "14＝11－12－13"});
         for (int r = 4; r <= 53; ++r) {
             const std::string n = s(r);
             inv.value(1, r, Style::Text, 1);
@@ -331,7 +331,10 @@ bool buildConsolidated(const std::string &rpt, const std::string &data)
         for (int r = 6; r <= 11; ++r)
             m.height(r, 20);
 
-        m.merge(2, 12, 5, 12, "项    目", Style::Head);
+        for (int r = 2; r <= 4; ++r)
+            m.height(r, 20);
+        m.merge(1, 12, 5, 12, "项    目", Style::Head);
+        m.merge(1, 13, 1, 23, "应纳税额计算", Style::LabelCenter);
         m.label(6, 12, "行次", Style::Head);
         m.label(7, 12, "金    额", Style::Head);
         struct Line {
