@@ -128,7 +128,7 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
         FormSheet &assets = book.addSheet("资产处置明细表");
         FormSheet &debts = book.addSheet("负债及清算费用明细表");
 
-        m.widths({7, 34, 18, 18, 18, 16});
+        m.widths({7, 34, 18, 18, 24, 20});
         m.merge(1, 1, 6, 1, "个人独资企业和合伙企业投资者清算所得个人所得税申报表", Style::Title);
         m.height(1, 32);
         m.merge(1, 2, 2, 2, "清算所属期", Style::LabelCenter);
@@ -141,6 +141,8 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
         m.merge(1, 4, 2, 4, "税务管理码", Style::LabelCenter);
         m.valueMerge(3, 4, 4, 4, Style::Text, 1);
         m.merge(5, 4, 6, 4, block::kUnit, Style::Unit);
+        for (int r = 2; r <= 5; ++r)
+            m.height(r, 20);
         m.label(1, 5, "行次", Style::Head);
         m.merge(2, 5, 3, 5, "项    目", Style::Head);
         m.label(4, 5, "金    额", Style::Head);
@@ -150,13 +152,13 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
             const char *note;
         };
         const Line lines[] = {
-            {"一、全部资产可变现价值或交易价格", "可参照资产处置明细表第34行第5列"},
-            {"二、清算费用", "可参照负债及清算费用明细表第24行"},
+            {"一、全部资产可变现价值或交易价格", "参照资产处置明细表“资产总计”的可变现价值"},
+            {"二、清算费用", "参照负债及清算费用明细表“清算费用”"},
             {"三、清算损失", ""},
-            {"四、负债清偿额", "可参照负债及清算费用明细表第23行第5列"},
+            {"四、负债清偿额", "参照负债及清算费用明细表“负债合计”"},
             {"五、以前年度留存的利润", "以前年度已纳税后留存的利润"},
             {"六、实缴资本", "投资者实际缴付的出资额"},
-            {"七、清算过程中发生的相关税费", "可参照负债及清算费用明细表第25行"},
+            {"七、清算过程中发生的相关税费", "参照负债及清算费用明细表“相关税费”"},
             {"八、扣除项目合计", "8＝2＋3＋4＋5＋6＋7"},
             {"九、清算所得", "9＝1－8"},
         };
@@ -384,7 +386,8 @@ bool buildPartnerList(const std::string &rpt, const std::string &data)
         m.widths({22, 17, 20, 11, 22, 14, 10, 9, 13, 9, 13, 13, 20, 14});
         m.merge(1, 1, 14, 1, "合伙人为合伙企业明细表", Style::Title);
         m.height(1, 32);
-        m.label(1, 2, "合伙企业税务管理码及所属期", Style::LabelCenter);
+        m.label(1, 2, "税务管理码及所属期", Style::LabelCenter);
+        m.height(2, 22);
         m.value(2, 2, Style::Text, 1);
         m.value(3, 2, Style::Text, 1);
         m.value(4, 2, Style::Text, 1);
