@@ -4,6 +4,7 @@
 #include "Workbook.h"
 #include "XlsxReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -110,6 +111,7 @@ private slots:
     void storedCellsTheProgramRelies_data();
     void storedCellsTheProgramRelies();
     void annualFileReadsOneRowPerLine();
+    void committedFilesAreGenerated();
 };
 
 // --- figures ----------------------------------------------------------------------------------
@@ -571,6 +573,35 @@ void TstTemplates::annualFileReadsOneRowPerLine()
         }
         QCOMPARE(expectedRow, 55);
     });
+}
+
+// rpt/*.xlsx and db/data/wa_*.tsv are written by mktemplates and committed: a hand edit or a
+// generator change without regenerating shows here.
+void TstTemplates::committedFilesAreGenerated()
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("mktemplates"),
+                                                        {qEnvironmentVariable("LW_BIN") + QStringLiteral("/bin")});
+    QVERIFY2(!tool.isEmpty(), "mktemplates not built");
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("rpt")));
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("db/data")));
+    QProcess p;
+    p.start(tool, {root.path()});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+
+    QStringList files;
+    for (const QString &t : kAllTemplates)
+        files << QStringLiteral("rpt/") + t;
+    for (const char *t : {"wa_yjsheet", "wa_qssheet", "wa_hzsheet", "wa_czzssheet", "wa_hdzssheet", "wa_hhqymx"})
+        files << QStringLiteral("db/data/%1.tsv").arg(QLatin1String(t));
+    for (const QString &f : files) {
+        QFile generated(root.filePath(f)), committed(sourceDir() + QLatin1Char('/') + f);
+        QVERIFY2(generated.open(QIODevice::ReadOnly), qPrintable(f));
+        QVERIFY2(committed.open(QIODevice::ReadOnly), qPrintable(f));
+        QVERIFY2(generated.readAll() == committed.readAll(), qPrintable(f + QStringLiteral(" differs: run mktemplates")));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstTemplates)
