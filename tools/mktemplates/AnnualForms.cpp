@@ -9,23 +9,12 @@
 #include <string>
 #include <vector>
 
+using block::guarded;
 using block::investorRow;
+using block::kLegalPerson;
+using block::s;
 
 namespace {
-
-const char *const kLegalPerson = "法人投资者";
-
-std::string s(int n) { return std::to_string(n); }
-
-template <typename F> bool guarded(const char *name, F build)
-{
-    try {
-        return build();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "mktemplates: %s: %s\n", name, e.what());
-        return false;
-    }
-}
 
 void columnHeads(FormSheet &sh, int row, const std::vector<std::string> &captions)
 {
@@ -129,13 +118,13 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
         block::line(m, 47, "投资者人数", "—");
         m.formula(4, 47, "COUNTA(" + invQ + "A5:A54)", Style::Count, 2);
         const struct {
-            const char *caption;
-            const char *column;
-        } totals[] = {{"应纳税所得额合计", "E"}, {"应纳税额合计", "L"},     {"减免税额合计", "M"},
-                      {"实际应纳税额合计", "N"}, {"已预缴税额合计", "O"}, {"应补(退)税额合计", "S"}};
+            const char *caption, *column, *note;
+        } totals[] = {{"应纳税所得额合计", "E", "投资者明细第5列合计"},   {"应纳税额合计", "L", "投资者明细第12列合计"},
+                      {"减免税额合计", "M", "投资者明细第13列合计"},     {"实际应纳税额合计", "N", "投资者明细第14列合计"},
+                      {"已预缴税额合计", "O", "投资者明细第15列合计"},   {"应补(退)税额合计", "S", "投资者明细第19列合计"}};
         for (int i = 0; i < 6; ++i) {
             const int r = 48 + i;
-            block::line(m, r, totals[i].caption, "—", std::string("投资者明细第") + (i == 0 ? "5" : i == 1 ? "12" : i == 2 ? "13" : i == 3 ? "14" : i == 4 ? "15" : "19") + "列合计");
+            block::line(m, r, totals[i].caption, "—", totals[i].note);
             m.formula(4, r, "SUM(" + invQ + totals[i].column + "5:" + totals[i].column + "54)", Style::Amount, 2);
         }
         block::line(m, 54, "附列资料：工资总额", "附");
@@ -260,7 +249,7 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
                             Style::Amount);
             } else {
                 for (int c = 3; c <= 5; ++c) {
-                    const std::string L = FormSheet::ref(c, 0).substr(0, 1);
+                    const std::string L = FormSheet::column(c);
                     const std::string f = it.kind == 2
                         ? "SUM(" + L + s(it.from) + ":" + L + s(it.to) + ")"
                         : L + "5+" + L + "14+" + L + "38+" + L + "45+" + L + "49+" + L + "50";
@@ -465,7 +454,7 @@ bool buildLossLedger(const std::string &rpt)
         }
         l.label(1, 10, "尚未弥补的亏损额", Style::Label);
         for (int c = 2; c <= 6; ++c) {
-            const std::string L = FormSheet::ref(c, 0).substr(0, 1);
+            const std::string L = FormSheet::column(c);
             l.formula(c, 10, "ROUND(MAX(0," + L + "5-SUM(" + L + "6:" + L + "9)),2)", Style::Amount);
         }
         // A make-up year after the year before the declared year does not apply yet: mark 5.

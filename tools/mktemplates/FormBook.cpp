@@ -117,6 +117,11 @@ void FormSheet::formula(int col, int row, const std::string &f, Style s, int typ
         m_book.addMapRow(col, row, m_index, type, {});
 }
 
+std::string FormSheet::column(int col)
+{
+    return columnLetters(col);
+}
+
 std::string FormSheet::ref(int col, int row)
 {
     return columnLetters(col) + std::to_string(row);

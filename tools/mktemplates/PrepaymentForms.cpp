@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
+using block::guarded;
 using block::investorRow;
-using R = FormSheet;
+using block::kLegalPerson;
+using block::s;
 
 namespace {
-
-const char *const kLegalPerson = "法人投资者";
-
-std::string s(int n) { return std::to_string(n); }
 
 // Investor-list column headings: caption row and the 列次 row beneath it.
 void headings(FormSheet &sh, int captionRow, const std::vector<std::string> &captions,
@@ -29,16 +27,6 @@ void headings(FormSheet &sh, int captionRow, const std::vector<std::string> &cap
         sh.label(int(i) + 1, captionRow + 1, numbers[i], Style::LineNo);
     sh.height(captionRow, 58);
     sh.height(captionRow + 1, 26);
-}
-
-template <typename F> bool guarded(const char *name, F build)
-{
-    try {
-        return build();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "mktemplates: %s: %s\n", name, e.what());
-        return false;
-    }
 }
 
 } // namespace
@@ -235,7 +223,7 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
                     } else {
                         std::string f;
                         for (int x : it.sumOf)
-                            f += (f.empty() ? "" : "+") + R::ref(c, x);
+                            f += (f.empty() ? "" : "+") + FormSheet::ref(c, x);
                         sh.formula(c, r, "ROUND(" + f + ",2)", Style::Amount);
                     }
                 }
