@@ -94,6 +94,7 @@ class TstTemplates : public QObject
 private slots:
     void taxFigures_data();
     void taxFigures();
+    void formtoolEvalOnShippedTemplate();
     void bracketEdges_data();
     void bracketEdges();
     void blankTemplateShowsNoErrors_data();
@@ -252,6 +253,24 @@ void TstTemplates::taxFigures()
                                     .arg(book->readText(a.col, a.row, a.sheet), want)));
         }
     }
+}
+
+// Reviewers check the forms with formtool eval: the kind-3 check case through that path,
+// shown text included.
+void TstTemplates::formtoolEvalOnShippedTemplate()
+{
+    const QString tool = formtoolPath();
+    QVERIFY2(!tool.isEmpty(), "formtool not built");
+    QProcess p;
+    p.start(tool, {QStringLiteral("eval"), templatePath(QStringLiteral("hzsbb.xlsx")), QStringLiteral("--set"),
+                   QStringLiteral("0:7:6=60000"), QStringLiteral("--set"), QStringLiteral("0:7:7=110000"),
+                   QStringLiteral("--get"), QStringLiteral("0:7:13"), QStringLiteral("--get"), QStringLiteral("0:7:18"),
+                   QStringLiteral("--get"), QStringLiteral("0:7:20")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines, (QStringList{"0:7:13\t170,000.00\t170000", "0:7:18\t44,750.00\t44750",
+                                 "0:7:20\t15,794.12\t15794.12"}));
 }
 
 // Every template carries its own copy of the five-level table: test each at the level edges.
