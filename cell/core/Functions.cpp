@@ -379,9 +379,24 @@ Value lookup(Slot *args, int argc, EvalContext &ctx)
 
 double pow10(int n)
 {
-    static const double table[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+    static const double table[] = {1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12,
+                                   1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1,
+                                   1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    return n >= 0 && n <= 22 ? table[n] : std::pow(10.0, n);
+    return n >= -22 && n <= 22 ? table[n + 22] : std::pow(10.0, n);
+}
+
+// floor(log10(a)) for a finite a > 0, from the binary exponent: log10 is slow on a hot path.
+int decimalExponent(double a)
+{
+    int e2 = 0;
+    std::frexp(a, &e2);
+    int e10 = int(std::floor((e2 - 1) * 0.30102999566398120));
+    if (pow10(e10 + 1) <= a)
+        ++e10;
+    else if (pow10(e10) > a)
+        --e10;
+    return e10;
 }
 
 // The value rounded to 15 significant digits, as Excel holds it for display and rounding.
@@ -390,9 +405,10 @@ double to15Digits(double y)
     const double a = std::fabs(y);
     if (a == 0 || a >= 1e15 || !std::isfinite(y))
         return y;
-    const int k = 14 - int(std::floor(std::log10(a)));
+    const int k = 14 - decimalExponent(a);
     if (k > 300)
         return y;
+    // Division by an exact power of ten keeps a result like 267.5 exact.
     const double p = pow10(k);
     return std::nearbyint(y * p) / p;
 }

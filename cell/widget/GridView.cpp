@@ -274,6 +274,19 @@ void GridView::paintEvent(QPaintEvent *)
     }
 }
 
+bool GridView::event(QEvent *event)
+{
+    // Tab moves between cells, not out of the grid.
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void GridView::keyPressEvent(QKeyEvent *event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;

@@ -76,6 +76,22 @@ Parts workbookParts(const QList<QByteArray> &sheetBodies, const QByteArray &styl
     return p;
 }
 
+QByteArray standardStyles()
+{
+    return "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"#,##0.00\"/></numFmts>"
+           "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"宋体\"/></font></fonts>"
+           "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill></fills>"
+           "<borders count=\"1\"><border/></borders>"
+           "<cellStyleXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>"
+           "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+           "<cellXfs count=\"5\"><xf numFmtId=\"0\" xfId=\"0\"/>"
+           "<xf numFmtId=\"164\" xfId=\"0\"><protection locked=\"0\"/></xf>"
+           "<xf numFmtId=\"0\" xfId=\"0\"><protection locked=\"0\"/></xf>"
+           "<xf numFmtId=\"0\" xfId=\"1\"><protection locked=\"0\"/></xf>"
+           "<xf numFmtId=\"9\" xfId=\"0\"/></cellXfs>"
+           "<cellStyles count=\"2\"><cellStyle name=\"Normal\" xfId=\"0\"/><cellStyle name=\"Mark5\" xfId=\"1\"/></cellStyles>";
+}
+
 QString writeFixture(const QString &dir, const QString &name, const QByteArray &bytes)
 {
     const QString path = dir + QLatin1Char('/') + name;

@@ -19,6 +19,10 @@ Parts workbookParts(const QList<QByteArray> &sheetBodies, const QByteArray &styl
                     const QByteArray &sharedStrings = QByteArray(), const QByteArray &definedNames = QByteArray(),
                     const QStringList &names = QStringList());
 
+// A styles part with cell formats 0 locked General, 1 unlocked "#,##0.00", 2 unlocked General,
+// 3 from the named style "Mark5", 4 locked "0%".
+QByteArray standardStyles();
+
 // Writes bytes to a file in dir and returns its path.
 QString writeFixture(const QString &dir, const QString &name, const QByteArray &bytes);
 

@@ -4,6 +4,7 @@
 #include "Workbook.h"
 #include "XlsxReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -93,6 +94,7 @@ class TstTemplates : public QObject
 private slots:
     void taxFigures_data();
     void taxFigures();
+    void formtoolEvalOnShippedTemplate();
     void bracketEdges_data();
     void bracketEdges();
     void blankTemplateShowsNoErrors_data();
@@ -110,6 +112,7 @@ private slots:
     void storedCellsTheProgramRelies_data();
     void storedCellsTheProgramRelies();
     void annualFileReadsOneRowPerLine();
+    void committedFilesAreGenerated();
 };
 
 // --- figures ----------------------------------------------------------------------------------
@@ -145,6 +148,19 @@ void TstTemplates::taxFigures_data()
         << "hzsbb.xlsx" << QStringList{"0:7:6=60000", "0:7:7=110000"}
         << QStringList{"0:7:13=170000", "0:7:15=170000", "0:7:16=0.35", "0:7:17=14750", "0:7:18=44750",
                        "0:7:20=15794.12", "0:7:24=15794.12"};
+
+    // The same cases on a form not loaded yet: no collection code, no investor code. The
+    // formulas then go by the lines filled in.
+    QTest::newRow("A表 未加载 查账")
+        << "yjbb.xlsx"
+        << QStringList{"0:4:8=800000", "0:4:9=500000", "0:4:11=20000", "1:4:4=60", "1:8:4=21000", "1:14:4=15000"}
+        << QStringList{"1:9:4=147000", "1:10:4=0.35", "1:11:4=14750", "1:12:4=36700", "1:15:4=21700"};
+    QTest::newRow("A表 未加载 按收入") << "yjbb.xlsx" << QStringList{"0:4:8=600000", "0:4:12=10", "1:4:4=100"}
+                                  << QStringList{"1:9:4=60000", "1:12:4=8250"};
+    QTest::newRow("A表 未加载 按成本费用") << "yjbb.xlsx" << QStringList{"0:4:9=540000", "0:4:12=10", "1:4:4=100"}
+                                    << QStringList{"1:9:4=60000", "1:12:4=8250"};
+    QTest::newRow("核定 未加载 按成本费用") << "hdzs.xlsx" << QStringList{"0:4:10=540000", "0:4:11=10", "1:4:4=100"}
+                                     << QStringList{"0:4:12=60000", "1:5:4=60000", "1:12:4=8250"};
 
     // Further cases computed by hand from the tax table.
     // A表 code 22, partner at 30 %: 810000 ÷ 0.9 × 0.1 = 90000; × 30 % = 27000 → 27000 × 10 % − 750.
@@ -184,6 +200,19 @@ void TstTemplates::taxFigures_data()
                        "0:4:12=10000", "1:1:4='X", "1:3:4='自然人投资者", "1:4:4=60", "1:7:4=42000"}
         << QStringList{"0:4:13=660000", "0:4:14=240000", "1:5:4=144000", "1:8:4=102000", "1:11:4=20950",
                        "1:14:4=20950"};
+    // 30000 + 20000 + 42000 added back = 92000 → 30 %: 17850; this enterprise's share 60 % → 10710.
+    QTest::newRow("C表 调增减除费用")
+        << "hzsbb.xlsx" << QStringList{"0:7:6=30000", "0:7:7=20000", "0:7:14=42000", "0:7:21=710", "0:7:23=4000"}
+        << QStringList{"0:7:15=92000", "0:7:16=0.3", "0:7:18=17850", "0:7:19=0.6", "0:7:20=10710", "0:7:22=10000",
+                       "0:7:24=6000"};
+    // Two partners: a natural person at 70 % (210000 − 21000 = 189000 → 51400) and a legal person
+    // at 30 % (90000, no deduction → 17250); sheet 0 adds them up.
+    QTest::newRow("A表 两名合伙人合计")
+        << "yjbb.xlsx"
+        << QStringList{"0:6:6=10", "0:4:8=400000", "0:4:9=100000", "1:1:4='A", "1:3:4='自然人投资者", "1:4:4=70",
+                       "1:8:4=21000", "1:1:5='B", "1:3:5='法人投资者", "1:4:5=30", "1:8:5=21000", "1:14:5=250"}
+        << QStringList{"0:2:5=2", "1:9:4=189000", "1:12:4=51400", "1:9:5=90000", "1:12:5=17250", "0:4:14=68650",
+                       "0:4:15=68400"};
     QTest::newRow("C表 无其他所得") << "hzsbb.xlsx" << QStringList{"0:7:6=0"}
                                 << QStringList{"0:7:19=0", "0:7:20=0", "0:7:24=0"};
     // Loss sheet: ledger figures in the helper block feed the table; this year's 40000 makes up
@@ -224,6 +253,24 @@ void TstTemplates::taxFigures()
                                     .arg(book->readText(a.col, a.row, a.sheet), want)));
         }
     }
+}
+
+// Reviewers check the forms with formtool eval: the kind-3 check case through that path,
+// shown text included.
+void TstTemplates::formtoolEvalOnShippedTemplate()
+{
+    const QString tool = formtoolPath();
+    QVERIFY2(!tool.isEmpty(), "formtool not built");
+    QProcess p;
+    p.start(tool, {QStringLiteral("eval"), templatePath(QStringLiteral("hzsbb.xlsx")), QStringLiteral("--set"),
+                   QStringLiteral("0:7:6=60000"), QStringLiteral("--set"), QStringLiteral("0:7:7=110000"),
+                   QStringLiteral("--get"), QStringLiteral("0:7:13"), QStringLiteral("--get"), QStringLiteral("0:7:18"),
+                   QStringLiteral("--get"), QStringLiteral("0:7:20")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines, (QStringList{"0:7:13\t170,000.00\t170000", "0:7:18\t44,750.00\t44750",
+                                 "0:7:20\t15,794.12\t15794.12"}));
 }
 
 // Every template carries its own copy of the five-level table: test each at the level edges.
@@ -558,6 +605,35 @@ void TstTemplates::annualFileReadsOneRowPerLine()
         }
         QCOMPARE(expectedRow, 55);
     });
+}
+
+// rpt/*.xlsx and db/data/wa_*.tsv are written by mktemplates and committed: a hand edit or a
+// generator change without regenerating shows here.
+void TstTemplates::committedFilesAreGenerated()
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("mktemplates"),
+                                                        {qEnvironmentVariable("LW_BIN") + QStringLiteral("/bin")});
+    QVERIFY2(!tool.isEmpty(), "mktemplates not built");
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("rpt")));
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("db/data")));
+    QProcess p;
+    p.start(tool, {root.path()});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+
+    QStringList files;
+    for (const QString &t : kAllTemplates)
+        files << QStringLiteral("rpt/") + t;
+    for (const char *t : {"wa_yjsheet", "wa_qssheet", "wa_hzsheet", "wa_czzssheet", "wa_hdzssheet", "wa_hhqymx"})
+        files << QStringLiteral("db/data/%1.tsv").arg(QLatin1String(t));
+    for (const QString &f : files) {
+        QFile generated(root.filePath(f)), committed(sourceDir() + QLatin1Char('/') + f);
+        QVERIFY2(generated.open(QIODevice::ReadOnly), qPrintable(f));
+        QVERIFY2(committed.open(QIODevice::ReadOnly), qPrintable(f));
+        QVERIFY2(generated.readAll() == committed.readAll(), qPrintable(f + QStringLiteral(" differs: run mktemplates")));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstTemplates)

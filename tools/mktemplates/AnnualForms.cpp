@@ -9,23 +9,12 @@
 #include <string>
 #include <vector>
 
+using block::guarded;
 using block::investorRow;
+using block::kLegalPerson;
+using block::s;
 
 namespace {
-
-const char *const kLegalPerson = "法人投资者";
-
-std::string s(int n) { return std::to_string(n); }
-
-template <typename F> bool guarded(const char *name, F build)
-{
-    try {
-        return build();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "mktemplates: %s: %s\n", name, e.what());
-        return false;
-    }
-}
 
 void columnHeads(FormSheet &sh, int row, const std::vector<std::string> &captions)
 {
@@ -79,7 +68,7 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
         const Line lines[] = {
             {"一、收入总额", nullptr, ""},
             {"　　其中：国债利息收入", nullptr, ""},
-            {"二、成本费用（4＋5＋6＋7＋8＋9＋10）", "ROUND(SUM(D11:D17),2)", ""},
+            {"二、成本费用", "ROUND(SUM(D11:D17),2)", "3＝4＋5＋6＋7＋8＋9＋10"},
             {"　　（一）营业成本", nullptr, ""},
             {"　　（二）营业费用", nullptr, ""},
             {"　　（三）管理费用", nullptr, ""},
@@ -87,9 +76,9 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
             {"　　（五）税金", nullptr, ""},
             {"　　（六）损失", nullptr, ""},
             {"　　（七）其他支出", nullptr, ""},
-            {"三、利润总额（1－2－3）", "ROUND(D8-D9-D10,2)", ""},
-            {"四、纳税调整增加额（13＋27）", "ROUND(D20+D34,2)", ""},
-            {"　（一）超过规定标准的扣除项目金额（14＋…＋26）", "ROUND(SUM(D21:D33),2)", ""},
+            {"三、利润总额", "ROUND(D8-D9-D10,2)", "11＝1－2－3"},
+            {"四、纳税调整增加额", "ROUND(D20+D34,2)", "12＝13＋27"},
+            {"　（一）超过规定标准的扣除项目金额", "ROUND(SUM(D21:D33),2)", "13＝14＋15＋…＋26"},
             {"　　1.职工福利费", nullptr, ""},
             {"　　2.职工教育经费", nullptr, ""},
             {"　　3.工会经费", nullptr, ""},
@@ -103,7 +92,7 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
             {"　　11.无形资产摊销", nullptr, ""},
             {"　　12.资产损失", nullptr, ""},
             {"　　13.其他", nullptr, ""},
-            {"　（二）不允许扣除的项目金额（28＋…＋36）", "ROUND(SUM(D35:D43),2)", ""},
+            {"　（二）不允许扣除的项目金额", "ROUND(SUM(D35:D43),2)", "27＝28＋29＋…＋36"},
             {"　　1.个人所得税税款", nullptr, ""},
             {"　　2.税收滞纳金", nullptr, ""},
             {"　　3.罚金、罚款和被没收财物的损失", nullptr, ""},
@@ -114,8 +103,8 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
             {"　　8.投资者工资薪金支出", nullptr, ""},
             {"　　9.国家税务总局规定不准扣除的支出", nullptr, ""},
             {"五、纳税调整减少额", nullptr, ""},
-            {"六、纳税调整后所得（11＋12－37）", "ROUND(D18+D19-D44,2)", ""},
-            {"七、弥补以前年度亏损", nullptr, "可参照弥补亏损明细表第12列合计"},
+            {"六、纳税调整后所得", "ROUND(D18+D19-D44,2)", "38＝11＋12－37"},
+            {"七、弥补以前年度亏损", nullptr, "可参照弥补亏损明细表第10列合计"},
         };
         for (int i = 0; i < 39; ++i) {
             const int r = 8 + i;
@@ -129,13 +118,13 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
         block::line(m, 47, "投资者人数", "—");
         m.formula(4, 47, "COUNTA(" + invQ + "A5:A54)", Style::Count, 2);
         const struct {
-            const char *caption;
-            const char *column;
-        } totals[] = {{"应纳税所得额合计", "E"}, {"应纳税额合计", "L"},     {"减免税额合计", "M"},
-                      {"实际应纳税额合计", "N"}, {"已预缴税额合计", "O"}, {"应补(退)税额合计", "S"}};
+            const char *caption, *column, *note;
+        } totals[] = {{"应纳税所得额合计", "E", "投资者明细第5列合计"},   {"应纳税额合计", "L", "投资者明细第12列合计"},
+                      {"减免税额合计", "M", "投资者明细第13列合计"},     {"实际应纳税额合计", "N", "投资者明细第14列合计"},
+                      {"已预缴税额合计", "O", "投资者明细第15列合计"},   {"应补(退)税额合计", "S", "投资者明细第19列合计"}};
         for (int i = 0; i < 6; ++i) {
             const int r = 48 + i;
-            block::line(m, r, totals[i].caption, "—", std::string("投资者明细第") + (i == 0 ? "5" : i == 1 ? "12" : i == 2 ? "13" : i == 3 ? "14" : i == 4 ? "15" : "19") + "列合计");
+            block::line(m, r, totals[i].caption, "—", totals[i].note);
             m.formula(4, r, "SUM(" + invQ + totals[i].column + "5:" + totals[i].column + "54)", Style::Amount, 2);
         }
         block::line(m, 54, "附列资料：工资总额", "附");
@@ -260,7 +249,7 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
                             Style::Amount);
             } else {
                 for (int c = 3; c <= 5; ++c) {
-                    const std::string L = FormSheet::ref(c, 0).substr(0, 1);
+                    const std::string L = FormSheet::column(c);
                     const std::string f = it.kind == 2
                         ? "SUM(" + L + s(it.from) + ":" + L + s(it.to) + ")"
                         : L + "5+" + L + "14+" + L + "38+" + L + "45+" + L + "49+" + L + "50";
@@ -352,8 +341,8 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
         loss.formula(12, 13, "ROUND(SUM(L7:L11),2)", Style::Amount);
         loss.formula(13, 13, "ROUND(SUM(M8:M12),2)", Style::Amount);
         loss.merge(1, 15, 13, 16,
-                   "说明：第3列本年度由系统按申报所属期填入，以前年度依次倒推；第4、5列及亏损台账区由“弥补亏损台账”"
-                   "填入；第12列合计为本年度可弥补的以前年度亏损额，填入主表第39行。",
+                   "说明：第1列本年度由系统按申报所属期填入，以前年度依次倒推；第2、3列及右侧亏损台账区由“弥补亏损台账”"
+                   "填入；第10列合计为本年度实际弥补的以前年度亏损额，填入主表第39行。",
                    Style::Note);
         loss.landscape();
 
@@ -384,20 +373,19 @@ bool buildAnnualDeemed(const std::string &rpt, const std::string &data)
 
         block::enterpriseHeader(m, "个人所得税生产经营所得纳税申报表（B表）（核定征收）", block::HeaderKind::AnnualDeemed,
                                 "COUNTA(" + invQ + "A4:A53)");
-        // Collection code the formulas go by: the loaded one, or the one the filled lines imply.
-        m.formula(7, 6, "IF(OR(F6=20,F6=22),F6,IF(D8>0,20,22))", Style::Code);
-        m.hideColumn(7);
-
-        block::line(m, 8, "一、收入总额", "1", "按成本费用核定应税所得率征收的不填");
+        block::line(m, 8, "一、收入总额", "1", "按成本费用核定的不填");
         m.zero(4, 8, Style::AmountInput, 2);
-        block::line(m, 9, "　　其中：不征税收入", "2", "按成本费用核定应税所得率征收的不填");
+        block::line(m, 9, "　　其中：不征税收入", "2", "按成本费用核定的不填");
         m.zero(4, 9, Style::AmountInput, 2);
-        block::line(m, 10, "二、成本费用", "3", "按收入总额核定应税所得率征收的不填");
+        block::line(m, 10, "二、成本费用", "3", "按收入总额核定的不填");
         m.zero(4, 10, Style::AmountInput, 2);
         block::line(m, 11, "三、应税所得率(%)", "4", "");
         m.zero(4, 11, Style::RatioInput, 3);
-        block::line(m, 12, "四、应纳税所得额", "5", "按收入总额核定：(1－2)×4；按成本费用核定：3÷(1－4)×4");
-        m.formula(4, 12, "ROUND(IF($G$6=22,IF(D11>=100,0,D10/(1-D11/100)*D11/100),(D8-D9)*D11/100),2)", Style::Amount);
+        block::line(m, 12, "四、应纳税所得额", "5", "按收入(1－2)×4；按成本3÷(1－4)×4");
+        // By cost under code 22, or, with no code loaded yet, when there is no income.
+        m.formula(4, 12,
+                  "ROUND(IF(OR($F$6=22,AND($F$6<>20,$D$8<=0)),IF(D11>=100,0,D10/(1-D11/100)*D11/100),(D8-D9)*D11/100),2)",
+                  Style::Amount);
         const struct {
             const char *caption;
             const char *column;
@@ -466,7 +454,7 @@ bool buildLossLedger(const std::string &rpt)
         }
         l.label(1, 10, "尚未弥补的亏损额", Style::Label);
         for (int c = 2; c <= 6; ++c) {
-            const std::string L = FormSheet::ref(c, 0).substr(0, 1);
+            const std::string L = FormSheet::column(c);
             l.formula(c, 10, "ROUND(MAX(0," + L + "5-SUM(" + L + "6:" + L + "9)),2)", Style::Amount);
         }
         // A make-up year after the year before the declared year does not apply yet: mark 5.

@@ -54,13 +54,6 @@ void FormSheet::height(int row, double points)
     worksheet_set_row(m_ws, lxw_row_t(row - 1), points, nullptr);
 }
 
-void FormSheet::hideColumn(int col)
-{
-    lxw_row_col_options hidden{};
-    hidden.hidden = 1;
-    worksheet_set_column_opt(m_ws, lxw_col_t(col - 1), lxw_col_t(col - 1), 8, nullptr, &hidden);
-}
-
 void FormSheet::landscape(int pagesWide)
 {
     worksheet_set_landscape(m_ws);
@@ -122,6 +115,11 @@ void FormSheet::formula(int col, int row, const std::string &f, Style s, int typ
           "formula");
     if (type)
         m_book.addMapRow(col, row, m_index, type, {});
+}
+
+std::string FormSheet::column(int col)
+{
+    return columnLetters(col);
 }
 
 std::string FormSheet::ref(int col, int row)

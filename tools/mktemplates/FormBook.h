@@ -53,7 +53,6 @@ public:
 
     void widths(const std::vector<double> &fromColumnA);
     void height(int row, double points);
-    void hideColumn(int col);
     void landscape(int pagesWide = 1);
 
     void label(int col, int row, const std::string &text, Style s = Style::Label);
@@ -67,6 +66,7 @@ public:
     void zero(int col, int row, Style s, int type);
     void formula(int col, int row, const std::string &f, Style s, int type = 0);
 
+    static std::string column(int col);                  // D
     static std::string ref(int col, int row);            // D8
     static std::string absRef(int col, int row);         // $D$8
     std::string qualified(int col, int row) const;       // '主表'!$D$8

@@ -6,10 +6,11 @@ namespace block {
 const char *const kUnit = "金额单位：人民币元（列至角分）";
 const char *const kMainSheet = "主表";
 const char *const kInvestorSheet = "投资者明细";
+const char *const kLegalPerson = "法人投资者";
 
 void enterpriseHeader(FormSheet &s, const std::string &title, HeaderKind kind, const std::string &investorCount)
 {
-    s.widths({17, 24, 7, 19, 19, 10});
+    s.widths({17, 26, 7, 19, 22, 16});
     s.merge(1, 1, 6, 1, title, Style::Title);
     s.height(1, 32);
 

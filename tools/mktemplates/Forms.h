@@ -3,6 +3,8 @@
 
 #include "FormBook.h"
 
+#include <cstdio>
+#include <exception>
 #include <string>
 
 // One builder per template; each writes RPT/<name>.xlsx and, if the form has one, its mapping
@@ -21,6 +23,20 @@ namespace block {
 extern const char *const kUnit;        // 金额单位：人民币元（列至角分）
 extern const char *const kMainSheet;   // name of sheet 0 of the enterprise forms
 extern const char *const kInvestorSheet;
+extern const char *const kLegalPerson; // wa_tzzxz name of nature 02: no investor deduction
+
+inline std::string s(int n) { return std::to_string(n); }
+
+// Runs one form's builder; a failure (an exception from the workbook layer) is reported by form.
+template <typename F> bool guarded(const char *form, F build)
+{
+    try {
+        return build();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "mktemplates: %s: %s\n", form, e.what());
+        return false;
+    }
+}
 
 // Rows 1–7 of sheet 0 of the quarterly and annual forms: title, period, enterprise, column heads.
 enum class HeaderKind { Quarterly, AnnualAudit, AnnualDeemed };

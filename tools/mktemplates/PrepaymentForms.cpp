@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
+using block::guarded;
 using block::investorRow;
-using R = FormSheet;
+using block::kLegalPerson;
+using block::s;
 
 namespace {
-
-const char *const kLegalPerson = "法人投资者";
-
-std::string s(int n) { return std::to_string(n); }
 
 // Investor-list column headings: caption row and the 列次 row beneath it.
 void headings(FormSheet &sh, int captionRow, const std::vector<std::string> &captions,
@@ -29,16 +27,6 @@ void headings(FormSheet &sh, int captionRow, const std::vector<std::string> &cap
         sh.label(int(i) + 1, captionRow + 1, numbers[i], Style::LineNo);
     sh.height(captionRow, 58);
     sh.height(captionRow + 1, 26);
-}
-
-template <typename F> bool guarded(const char *name, F build)
-{
-    try {
-        return build();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "mktemplates: %s: %s\n", name, e.what());
-        return false;
-    }
 }
 
 } // namespace
@@ -53,14 +41,9 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
 
         block::enterpriseHeader(m, "个人所得税生产经营所得纳税申报表（A表）", block::HeaderKind::Quarterly,
                                 "COUNTA(" + invQ + "A4:A53)");
-        // Collection code the formulas go by: the loaded code, or, on a form not loaded yet, the
-        // one that the filled lines imply (a rate means deemed; income filled means by income).
-        m.formula(7, 6, "IF(OR(F6=10,F6=20,F6=22),F6,IF(D12>0,IF(D8>0,20,22),10))", Style::Code);
-        m.hideColumn(7);
-
-        block::line(m, 8, "一、收入总额", "1", "按成本费用核定应税所得率征收的不填");
+        block::line(m, 8, "一、收入总额", "1", "按成本费用核定的不填");
         m.zero(4, 8, Style::AmountInput, 2);
-        block::line(m, 9, "二、成本费用", "2", "按收入总额核定应税所得率征收的不填");
+        block::line(m, 9, "二、成本费用", "2", "按收入总额核定的不填");
         m.zero(4, 9, Style::AmountInput, 2);
         block::line(m, 10, "三、利润总额", "3", "3＝1－2");
         m.formula(4, 10, "ROUND(D8-D9,2)", Style::Amount);
@@ -69,8 +52,13 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
         block::line(m, 12, "七、应税所得率(%)", "7", "核定应税所得率征收填写");
         m.zero(4, 12, Style::RatioInput, 3);
         block::line(m, 13, "企业应纳税所得额", "—",
-                    "查账征收：3－4；按收入总额核定：1×7；按成本费用核定：2÷(1－7)×7");
-        m.formula(4, 13, "ROUND(IF($G$6=20,D8*D12/100,IF($G$6=22,IF(D12>=100,0,D9/(1-D12/100)*D12/100),D10-D11)),2)",
+                    "查账3－4；按收入1×7；按成本2÷(1－7)×7");
+        // The loaded collection code decides; a form not loaded yet (no code) goes by the lines
+        // filled in: a rate means deemed collection, by income when there is income.
+        const std::string by20 = "OR($F$6=20,AND($F$6<>10,$F$6<>22,$D$12>0,$D$8>0))";
+        const std::string by22 = "OR($F$6=22,AND($F$6<>10,$F$6<>20,$D$12>0,$D$8<=0))";
+        m.formula(4, 13,
+                  "ROUND(IF(" + by20 + ",D8*D12/100,IF(" + by22 + ",IF(D12>=100,0,D9/(1-D12/100)*D12/100),D10-D11)),2)",
                   Style::Amount);
         block::line(m, 14, "投资者应纳税额合计", "—", "投资者明细第12列合计");
         m.formula(4, 14, "SUM(" + invQ + "L4:L53)", Style::Amount);
@@ -84,12 +72,13 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
         inv.merge(12, 1, 15, 1, block::kUnit, Style::Unit);
         inv.height(1, 30);
         headings(inv, 2,
-                 {"投资者税务管理码", "投资者名称", "投资者性质", "五、分配比例(%)", "分配所得", "本年经营月份数",
-                  "六、允许扣除的其他费用", "投资者减除费用", "八、应纳税所得额", "九、税率", "十、速算扣除数",
+                 {"投资者税务管理码", "投资者名称", "投资者性质", "五、分配比例(%)", "分配所得（企业应纳税所得额×4）", "本年经营月份数",
+                  "六、允许扣除的其他费用", "投资者减除费用", "八、应纳税所得额（核定征收＝5）", "九、税率", "十、速算扣除数",
                   "十一、应纳税额", "十二、减免税额", "十三、已预缴税额", "十四、应补(退)税额"},
-                 {"1", "2", "3", "4", "5＝主表企业应纳税所得额×4÷100", "6", "7", "8", "9＝5－7－8（核定征收：9＝5）",
-                  "10", "11", "12＝9×10－11", "13", "14", "15＝12－13－14"});
-        const std::string code = m.qualified(7, 6);
+                 {"1", "2", "3", "4", "5", "6", "7", "8", "9＝5－7－8", "10", "11", "12＝9×10－11", "13", "14",
+                  "15＝12－13－14"});
+        const std::string code = m.qualified(6, 6), rate = m.qualified(4, 12);
+        const std::string audit = "OR(" + code + "=10,AND(" + code + "<>20," + code + "<>22," + rate + "<=0))";
         for (int r = 4; r <= 53; ++r) {
             const std::string n = s(r);
             inv.value(1, r, Style::Text, 1);
@@ -102,7 +91,7 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
             inv.value(8, r, Style::AmountInput, 2);
             // Deductions apply to natural persons under audit-based collection only.
             inv.formula(9, r,
-                        investorRow(r, "IF(" + code + "=10,ROUND(E" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,G" + n
+                        investorRow(r, "IF(" + audit + ",ROUND(E" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,G" + n
                                            + "+H" + n + "),2),E" + n + ")"),
                         Style::Amount);
             inv.formula(10, r, investorRow(r, tax::rate("I" + n)), Style::Percent);
@@ -127,7 +116,7 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
         FormSheet &assets = book.addSheet("资产处置明细表");
         FormSheet &debts = book.addSheet("负债及清算费用明细表");
 
-        m.widths({7, 34, 18, 18, 18, 16});
+        m.widths({7, 34, 18, 18, 24, 20});
         m.merge(1, 1, 6, 1, "个人独资企业和合伙企业投资者清算所得个人所得税申报表", Style::Title);
         m.height(1, 32);
         m.merge(1, 2, 2, 2, "清算所属期", Style::LabelCenter);
@@ -140,6 +129,8 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
         m.merge(1, 4, 2, 4, "税务管理码", Style::LabelCenter);
         m.valueMerge(3, 4, 4, 4, Style::Text, 1);
         m.merge(5, 4, 6, 4, block::kUnit, Style::Unit);
+        for (int r = 2; r <= 5; ++r)
+            m.height(r, 20);
         m.label(1, 5, "行次", Style::Head);
         m.merge(2, 5, 3, 5, "项    目", Style::Head);
         m.label(4, 5, "金    额", Style::Head);
@@ -149,13 +140,13 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
             const char *note;
         };
         const Line lines[] = {
-            {"一、全部资产可变现价值或交易价格", "可参照资产处置明细表第34行第5列"},
-            {"二、清算费用", "可参照负债及清算费用明细表第24行"},
+            {"一、全部资产可变现价值或交易价格", "参照资产处置明细表“资产总计”的可变现价值"},
+            {"二、清算费用", "参照负债及清算费用明细表“清算费用”"},
             {"三、清算损失", ""},
-            {"四、负债清偿额", "可参照负债及清算费用明细表第23行第5列"},
+            {"四、负债清偿额", "参照负债及清算费用明细表“负债合计”"},
             {"五、以前年度留存的利润", "以前年度已纳税后留存的利润"},
             {"六、实缴资本", "投资者实际缴付的出资额"},
-            {"七、清算过程中发生的相关税费", "可参照负债及清算费用明细表第25行"},
+            {"七、清算过程中发生的相关税费", "参照负债及清算费用明细表“相关税费”"},
             {"八、扣除项目合计", "8＝2＋3＋4＋5＋6＋7"},
             {"九、清算所得", "9＝1－8"},
         };
@@ -177,11 +168,11 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
         inv.merge(11, 1, 14, 1, block::kUnit, Style::Unit);
         inv.height(1, 30);
         headings(inv, 2,
-                 {"投资者税务管理码", "投资者名称", "投资者性质", "分配比例(%)", "分得清算所得", "允许扣除的其他费用",
+                 {"投资者税务管理码", "投资者名称", "投资者性质", "分配比例(%)", "分得清算所得（清算所得×4）", "允许扣除的其他费用",
                   "投资者减除费用", "应纳税所得额", "税率", "速算扣除数", "应纳税额", "减免税额", "已预缴税额",
                   "应补(退)税额"},
-                 {"1", "2", "3", "4", "5＝主表清算所得×4÷100", "6", "7", "8＝5－6－7", "9", "10", "11＝8×9－10", "12",
-                  "13", "14＝11－12－13"});
+                 {"1", "2", "3", "4", "5", "6", "7", "8＝5－6－7", "9", "10", "11＝8×9－10", "12", "13",
+                  "14＝11－12－13"});
         for (int r = 4; r <= 53; ++r) {
             const std::string n = s(r);
             inv.value(1, r, Style::Text, 1);
@@ -232,7 +223,7 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
                     } else {
                         std::string f;
                         for (int x : it.sumOf)
-                            f += (f.empty() ? "" : "+") + R::ref(c, x);
+                            f += (f.empty() ? "" : "+") + FormSheet::ref(c, x);
                         sh.formula(c, r, "ROUND(" + f + ",2)", Style::Amount);
                     }
                 }
@@ -330,7 +321,10 @@ bool buildConsolidated(const std::string &rpt, const std::string &data)
         for (int r = 6; r <= 11; ++r)
             m.height(r, 20);
 
-        m.merge(2, 12, 5, 12, "项    目", Style::Head);
+        for (int r = 2; r <= 4; ++r)
+            m.height(r, 20);
+        m.merge(1, 12, 5, 12, "项    目", Style::Head);
+        m.merge(1, 13, 1, 23, "应纳税额计算", Style::LabelCenter);
         m.label(6, 12, "行次", Style::Head);
         m.label(7, 12, "金    额", Style::Head);
         struct Line {
@@ -380,7 +374,8 @@ bool buildPartnerList(const std::string &rpt, const std::string &data)
         m.widths({22, 17, 20, 11, 22, 14, 10, 9, 13, 9, 13, 13, 20, 14});
         m.merge(1, 1, 14, 1, "合伙人为合伙企业明细表", Style::Title);
         m.height(1, 32);
-        m.label(1, 2, "合伙企业税务管理码及所属期", Style::LabelCenter);
+        m.label(1, 2, "税务管理码及所属期", Style::LabelCenter);
+        m.height(2, 22);
         m.value(2, 2, Style::Text, 1);
         m.value(3, 2, Style::Text, 1);
         m.value(4, 2, Style::Text, 1);
