@@ -5,6 +5,8 @@
 
 #include "soapIGrsdsServiceProxy.h"
 
+#include <QUrl>
+
 #include <sys/socket.h>
 
 namespace lw {
@@ -55,6 +57,7 @@ TMySoap::TMySoap() : m_proxy(std::make_unique<IGrsdsServiceProxy>(SOAP_C_UTFSTRI
     m_ini->GetServiceUrl(host);
     m_endpoint = endpointFor(host);
     m_endpointUtf8 = m_endpoint.toUtf8();
+    m_hostMissing = QUrl(m_endpoint).host().isEmpty();
     m_proxy->soap_endpoint = m_endpointUtf8.constData();
 }
 
@@ -82,6 +85,10 @@ void TMySoap::resetTimeouts()
 template <typename Call>
 void TMySoap::invoke(Call call)
 {
+    // gSOAP takes an endpoint without a host as standard input and output: a missing Audit.cfg
+    // would write the request to the terminal and wait on stdin for ever.
+    if (m_hostMissing)
+        throw SoapError(QStringLiteral("服务地址为空: ") + m_endpoint);
     struct soap *soap = m_proxy->soap;
     // Without these a silent server holds the window for minutes, and one that closes the
     // connection mid-upload would end the process with SIGPIPE.

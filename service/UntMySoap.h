@@ -64,6 +64,7 @@ private:
     std::unique_ptr<TIniSys> m_ini;
     QString m_endpoint;
     QByteArray m_endpointUtf8;
+    bool m_hostMissing = false;
 };
 
 } // namespace lw
