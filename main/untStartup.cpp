@@ -41,9 +41,19 @@ QString appPath()
 void RequestTerminate()
 {
     g_terminateRequested = true;
-    // Queued, so the sequence finishes first and the loop ends once control returns to it.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+// Posts the quit when the sequence ends, never earlier: quit() does nothing unless the
+// application's own loop runs, and a message box of a later step would otherwise swallow it
+// (the first show happens before that loop starts).
+struct QuitWhenRequested
+{
+    ~QuitWhenRequested()
+    {
+        if (g_terminateRequested && QCoreApplication::instance())
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+};
 
 bool IsWebAddress(const QUrl &url)
 {
@@ -187,6 +197,7 @@ void CheckUpgrade()
 void RunStartupSequence(TfrmMain *main)
 {
     g_terminateRequested = false;
+    QuitWhenRequested quitAtEnd;
     const QString path = appPath();
 
     if (!CheckCellRegistration())
