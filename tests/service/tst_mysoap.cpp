@@ -144,26 +144,33 @@ private slots:
     void loginRequestPreparesAnswer_data()
     {
         QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("forced"); // key=value for the simulator
+        QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("verdict");
         QTest::addColumn<int>("investors");
-        QTest::newRow("right password") << kPassword << "t" << 5;
-        QTest::newRow("wrong password") << "000000" << "f" << 0;
+        QTest::newRow("right password") << kPassword << "" << "1.1" << "t" << 5;
+        QTest::newRow("wrong password") << "000000" << "" << "1.1" << "f" << 0;
+        QTest::newRow("forced version") << kPassword << "version=1.0" << "1.0" << "t" << 5;
+        QTest::newRow("forced verdict") << kPassword << "verdict=f" << "1.1" << "f" << 5;
     }
     void loginRequestPreparesAnswer()
     {
         QFETCH(QString, password);
+        QFETCH(QString, forced);
         startSim();
+        if (!forced.isEmpty())
+            m_sim->force(forced.section(QLatin1Char('='), 0, 0), forced.section(QLatin1Char('='), 1));
         TMySoap soap;
         QCOMPARE(soap.UploadFile(loginName(kCode), exchangeDocument(kCode, password, QString())), QStringLiteral("1"));
         const QByteArray answer = soap.DownloadFile(kCode);
         QVERIFY(!answer.isEmpty());
         XmlDoc doc = XmlDoc::fromBytes(answer);
         XmlNode root = doc.child(1);
-        QCOMPARE(root.child(0).text(), QStringLiteral("1.1"));
+        QTEST(root.child(0).text(), "version");
         QTEST(root.child(1).text(), "verdict");
         QCOMPARE(root.child(2).text(), QString());
         QTEST(root.child(20).childCount(), "investors");
-        if (root.child(1).text() == QLatin1String("t")) {
+        if (root.child(20).childCount() > 0) {
             QCOMPARE(root.child(3).text(), kCode);
             QCOMPARE(root.child(5).text(), QStringLiteral("广州市穗禾咨询服务合伙企业（普通合伙）"));
             QCOMPARE(root.child(19).text(), QStringLiteral("Q01_15"));
