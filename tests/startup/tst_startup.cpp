@@ -25,6 +25,17 @@ namespace {
 const QString kUpgradeFailed = QStringLiteral("检测自动升级失败,请检测网络环境!");
 const QString kNewVersion = QStringLiteral("发现新版本，准备升级！");
 
+// Runs the application's loop as main() does after the first show: 0 when the sequence asked
+// the application to end, 99 when the loop had to be ended from outside.
+int RunApplicationLoop()
+{
+    QTimer guard; // dies with this call, so it cannot end a later test's loop
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    guard.start(200);
+    return QCoreApplication::exec();
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -117,6 +128,8 @@ private slots:
                          ? QStringLiteral("upgrade") : url.toString());
         QCOMPARE(urls, opened);
         QTEST(TerminateRequested(), "terminate");
+        QFETCH(bool, terminate);
+        QCOMPARE(RunApplicationLoop(), terminate ? 0 : 99);
         QCOMPARE(main.currentPanel(), 0);
         // The description is kept when it arrived, the old one stays when it did not.
         QCOMPARE(readAll(m_env->appPath() + QStringLiteral("update.ini")),
@@ -152,6 +165,7 @@ private slots:
         RunStartupSequence(&main);
         QCOMPARE(ui.texts(), QStringList{kUpgradeFailed});
         QVERIFY(!TerminateRequested());
+        QCOMPARE(RunApplicationLoop(), 99);
         QCOMPARE(main.currentPanel(), 0);
         QVERIFY(!QFile::exists(m_env->appPath() + QStringLiteral("update.ini")));
     }
@@ -178,6 +192,7 @@ private slots:
         QFETCH(QString, message);
         QCOMPARE(ui.texts(), QStringList{message});
         QVERIFY(TerminateRequested());
+        QCOMPARE(RunApplicationLoop(), 0);
         QCOMPARE(main.currentPanel(), 4);
         QVERIFY(!QFile::exists(MarkerFilePath()));
         QVERIFY(!QFile::exists(m_env->appPath() + QStringLiteral("update.ini")));
