@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -47,6 +49,19 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // The registry stand-in and the marker file live under the home directory; a home of
+        // our own keeps suites that run in parallel out of each other's way.
+        QVERIFY(m_home.isValid());
+        qputenv("HOME", m_home.path().toLocal8Bit());
+        for (const char *var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            qunsetenv(var);
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(Registry::storeFile().startsWith(m_home.path()));
+        QVERIFY(MarkerFilePath().startsWith(m_home.path()));
+    }
+
     void init()
     {
         m_env = std::make_unique<TestEnv>();
@@ -294,6 +309,7 @@ private slots:
     }
 
 private:
+    QTemporaryDir m_home;
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<Tdm> m_dm;
     std::unique_ptr<SimServer> m_sim;
