@@ -32,6 +32,8 @@ namespace {
 std::function<void()> g_enterpriseWindow;
 bool g_terminateRequested = false;
 int g_upgradeTimeoutMs = 20000;
+// update.ini is a few lines; a server that keeps sending must not fill memory and disk.
+constexpr qint64 kMaxUpdateIniBytes = 1 << 20;
 
 QString appPath()
 {
@@ -73,6 +75,13 @@ QByteArray HttpGet(const QString &address)
     std::unique_ptr<QNetworkReply> reply(http.get(request));
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    bool tooLarge = false;
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+        if (received > kMaxUpdateIniBytes && !tooLarge) {
+            tooLarge = true;
+            reply->abort();
+        }
+    });
     QTimer guard;
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -83,9 +92,14 @@ QByteArray HttpGet(const QString &address)
         reply->abort();
         throw std::runtime_error("upgrade check timed out");
     }
+    if (tooLarge)
+        throw std::runtime_error("upgrade description too large");
     if (reply->error() != QNetworkReply::NoError)
         throw std::runtime_error(reply->errorString().toStdString());
-    return reply->readAll();
+    const QByteArray body = reply->readAll();
+    if (body.size() > kMaxUpdateIniBytes)
+        throw std::runtime_error("upgrade description too large");
+    return body;
 }
 
 bool AskAboutIncompleteEnterprise()

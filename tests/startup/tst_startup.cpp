@@ -118,6 +118,8 @@ private slots:
         QTest::newRow("program path is not opened") << "2.0"
             << QByteArray("[version]\nver=2.0\n[memo]\nweb=/usr/bin/xterm\n") << none << none << false;
         QTest::newRow("no update.ini on the server") << "2.0" << QByteArray() << QStringList{kUpgradeFailed} << none << false;
+        QTest::newRow("endless update.ini") << "2.0" << QByteArray("[version]\nver=2.0\n;") + QByteArray(3 << 20, 'x')
+                                            << QStringList{kUpgradeFailed} << none << false;
     }
     void upgradeCheck()
     {
@@ -147,8 +149,8 @@ private slots:
         QCOMPARE(RunApplicationLoop(), terminate ? 0 : 99);
         QCOMPARE(main.currentPanel(), 0);
         // The description is kept when it arrived, the old one stays when it did not.
-        QCOMPARE(readAll(m_env->appPath() + QStringLiteral("update.ini")),
-                 updateIni.isEmpty() ? QByteArray("[version]\nver=1.0\n") : updateIni);
+        const bool kept = !updateIni.isEmpty() && updateIni.size() < (1 << 20);
+        QCOMPARE(readAll(m_env->appPath() + QStringLiteral("update.ini")), kept ? updateIni : QByteArray("[version]\nver=1.0\n"));
     }
 
     void upgradeServerFailures_data()
