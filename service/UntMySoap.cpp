@@ -7,8 +7,6 @@
 
 #include <QUrl>
 
-#include <sys/socket.h>
-
 namespace lw {
 
 namespace {
@@ -95,7 +93,9 @@ void TMySoap::invoke(Call call)
     soap->connect_timeout = g_connectSeconds;
     soap->send_timeout = g_ioSeconds;
     soap->recv_timeout = g_ioSeconds;
+#ifdef MSG_NOSIGNAL // Windows has no SIGPIPE
     soap->socket_flags = MSG_NOSIGNAL;
+#endif
     const int rc = call(*m_proxy);
     if (rc != SOAP_OK) { // an HTML page with status 200 lands here too
         const QString text = errorText(soap);
