@@ -25,6 +25,13 @@ CannedServer::CannedServer(const QByteArray &status, const QByteArray &body, con
     m_thread = std::thread([this] { run(); });
 }
 
+CannedServer *CannedServer::hangingUp()
+{
+    auto *server = new CannedServer("200 OK", QByteArray());
+    server->m_hangUp = true;
+    return server;
+}
+
 CannedServer::~CannedServer()
 {
     m_stop = true;
@@ -58,6 +65,8 @@ void CannedServer::run()
             if (n <= 0)
                 break;
             request.append(buf, n);
+            if (m_hangUp)
+                break;
             const qsizetype headerEnd = request.indexOf("\r\n\r\n");
             if (headerEnd >= 0 && expected < 0) {
                 const QByteArray headers = request.left(headerEnd).toLower();
@@ -71,6 +80,15 @@ void CannedServer::run()
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_lastRequest = request;
+        }
+        if (m_hangUp) {
+            // FIN first, then RST: the sender, half-closed, sees EPIPE on its next write.
+            ::shutdown(fd, SHUT_WR);
+            ::poll(nullptr, 0, 20);
+            linger reset{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+            ::close(fd);
+            continue;
         }
         ::send(fd, m_response.constData(), size_t(m_response.size()), MSG_NOSIGNAL);
         ::shutdown(fd, SHUT_WR);

@@ -16,6 +16,8 @@ class CannedServer
 public:
     // status "200 OK" or "500 Internal Server Error"; body sent as text/xml unless contentType says.
     CannedServer(const QByteArray &status, const QByteArray &body, const QByteArray &contentType = "text/xml; charset=utf-8");
+    // A server that resets every connection after its first read, answering nothing.
+    static CannedServer *hangingUp();
     ~CannedServer();
 
     int port() const { return m_port; }
@@ -23,6 +25,7 @@ public:
 
 private:
     void run();
+    bool m_hangUp = false;
 
     QByteArray m_response;
     int m_listen = -1;

@@ -378,6 +378,16 @@ private slots:
             QCOMPARE(result, expected);
     }
 
+    void serverHangingUpMidUpload()
+    {
+        // Writing to a reset connection raises SIGPIPE, which would end the whole program.
+        std::unique_ptr<CannedServer> server(CannedServer::hangingUp());
+        WriteAuditCfg(QStringLiteral("127.0.0.1:%1").arg(server->port()));
+        const QString result = TMySoap().UploadFile(QStringLiteral("DATA_YJBB_") + kCode + QStringLiteral(".xml"),
+                                                    QByteArray(16 << 20, 'x'));
+        QVERIFY2(result.startsWith(QStringLiteral("上传失败！")), qPrintable(result));
+    }
+
 private:
     void startSim()
     {
