@@ -153,8 +153,11 @@ int Serve(Bureau &bureau, const QString &host, int port)
     std::printf("bureau-sim listening on http://%s:%d data %s\n", qPrintable(host), actual, qPrintable(bureau.dataDir()));
     std::fflush(stdout);
     for (;;) {
-        if (!soap_valid_socket(service.accept()))
+        if (!soap_valid_socket(service.accept())) {
+            // Out of descriptors or the like: wait instead of spinning.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
             continue;
+        }
         IGrsdsServiceService *copy = service.copy();
         if (!copy)
             continue;
