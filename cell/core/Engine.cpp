@@ -12,6 +12,8 @@ namespace {
 
 inline void setNumber(Slot &s, double n)
 {
+    if (s.array)
+        s.array.reset();
     s.kind = Slot::Val;
     s.v.type = ValueType::Number;
     s.v.number = n;
@@ -21,6 +23,8 @@ inline void setNumber(Slot &s, double n)
 
 inline void setError(Slot &s, CellError e)
 {
+    if (s.array)
+        s.array.reset();
     s.kind = Slot::Val;
     s.v.type = ValueType::Error;
     s.v.error = e;
@@ -30,6 +34,8 @@ inline void setError(Slot &s, CellError e)
 
 inline void setBool(Slot &s, bool b)
 {
+    if (s.array)
+        s.array.reset();
     s.kind = Slot::Val;
     s.v.type = ValueType::Bool;
     s.v.number = b ? 1 : 0;
@@ -45,6 +51,8 @@ inline const Value &scalar(const Slot &s, Value &tmp)
         return s.v;
     if (s.kind == Slot::Missing)
         return empty;
+    if (s.kind == Slot::Array) // a single value is wanted: the array's first
+        return s.array && !s.array->items.empty() ? s.array->items.front() : empty;
     const LinkedRef *r = s.ref;
     if (!r->sheet) {
         tmp = Value::fromError(CellError::Ref);
@@ -58,7 +66,104 @@ inline const Value &scalar(const Slot &s, Value &tmp)
     return tmp;
 }
 
+// One arithmetic operation; None or the error it gives.
+inline CellError arith(Op op, double x, double y, double *out)
+{
+    double z = 0;
+    switch (op) {
+    case Op::Add:
+    case Op::Sub:
+        z = op == Op::Add ? x + y : x - y;
+        // Excel drops the binary noise left when equal amounts cancel out.
+        if (z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
+            z = 0;
+        break;
+    case Op::Mul: z = x * y; break;
+    case Op::Div:
+        if (y == 0)
+            return CellError::Div0;
+        z = x / y;
+        break;
+    default:
+        if (x == 0 && y == 0)
+            return CellError::Num;
+        if (x == 0 && y < 0)
+            return CellError::Div0;
+        z = std::pow(x, y);
+        break;
+    }
+    if (!std::isfinite(z))
+        return CellError::Num;
+    *out = z;
+    return CellError::None;
+}
+
+inline bool comparison(Op op, int c)
+{
+    switch (op) {
+    case Op::Eq: return c == 0;
+    case Op::Ne: return c != 0;
+    case Op::Lt: return c < 0;
+    case Op::Le: return c <= 0;
+    case Op::Gt: return c > 0;
+    default: return c >= 0;
+    }
+}
+
+// Element-wise over arrays: a single row or column stretches, other gaps are #N/A.
+void arrayBinary(Op op, Slot &l, const Slot &r)
+{
+    Value ta, tb;
+    auto dims = [](const Slot &s, int *rows, int *cols) {
+        if (s.kind == Slot::Array && s.array) {
+            *rows = s.array->rows;
+            *cols = s.array->cols;
+        } else {
+            *rows = *cols = 1;
+        }
+    };
+    int ra, ca, rb, cb;
+    dims(l, &ra, &ca);
+    dims(r, &rb, &cb);
+    auto out = std::make_shared<ArrayValue>();
+    out->rows = std::max(ra, rb);
+    out->cols = std::max(ca, cb);
+    out->items.reserve(size_t(out->rows) * size_t(out->cols));
+    auto at = [&](const Slot &s, int rows, int cols, int i, int j, Value &tmp) -> const Value & {
+        if (s.kind != Slot::Array || !s.array)
+            return scalar(s, tmp);
+        const int ii = rows == 1 ? 0 : i, jj = cols == 1 ? 0 : j;
+        if (ii >= rows || jj >= cols) {
+            tmp = Value::fromError(CellError::NA);
+            return tmp;
+        }
+        return s.array->at(ii, jj);
+    };
+    for (int i = 0; i < out->rows; ++i)
+        for (int j = 0; j < out->cols; ++j)
+            out->items.push_back(applyBinary(op, at(l, ra, ca, i, j, ta), at(r, rb, cb, i, j, tb)));
+    l.kind = Slot::Array;
+    l.array = std::move(out);
+}
+
 } // namespace
+
+Value applyBinary(Op op, const Value &a, const Value &b)
+{
+    if (op == Op::Cat || (op >= Op::Eq && op <= Op::Ge)) {
+        if (a.isError() || b.isError())
+            return Value::fromError(a.isError() ? a.error : b.error);
+        if (op == Op::Cat)
+            return Value::fromText(valueToText(a) + valueToText(b));
+        return Value::fromBool(comparison(op, compareValues(a, b)));
+    }
+    double x = 0, y = 0, z = 0;
+    CellError err = CellError::None;
+    if (!toNumber(a, &x, &err) || !toNumber(b, &y, &err))
+        return Value::fromError(err);
+    err = arith(op, x, y, &z);
+    return err == CellError::None ? Value::fromNumber(z) : Value::fromError(err);
+}
 
 bool nearlyEqual(double a, double b)
 {
@@ -348,6 +453,8 @@ Value Engine::evaluate(const FormulaEntry &e)
         case Op::Num: setNumber(sp[top++], f.numbers[in.a]); break;
         case Op::Str: {
             Slot &s = sp[top++];
+            if (s.array)
+                s.array.reset();
             s.kind = Slot::Val;
             s.v.type = ValueType::Text;
             s.v.text = f.strings[in.a];
@@ -367,47 +474,29 @@ Value Engine::evaluate(const FormulaEntry &e)
             s.ref = &e.links[in.a];
             break;
         }
+        case Op::Array: {
+            Slot &s = sp[top++];
+            s.kind = Slot::Array;
+            s.array = f.arrays[in.a];
+            break;
+        }
         case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::Pow: {
             Slot &l = sp[top - 2];
             const Slot &r = sp[top - 1];
             --top;
-            double x = 0, y = 0;
+            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+                arrayBinary(in.op, l, r);
+                break;
+            }
+            double x = 0, y = 0, z = 0;
             CellError err = CellError::None;
             if (!toNumber(scalar(l, ta), &x, &err) || !toNumber(scalar(r, tb), &y, &err)) {
                 setError(l, err);
                 break;
             }
-            double z = 0;
-            switch (in.op) {
-            case Op::Add:
-            case Op::Sub:
-                z = in.op == Op::Add ? x + y : x - y;
-                // Excel drops the binary noise left when equal amounts cancel out.
-                if (z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
-                    z = 0;
-                break;
-            case Op::Mul: z = x * y; break;
-            case Op::Div:
-                if (y == 0) {
-                    setError(l, CellError::Div0);
-                    continue;
-                }
-                z = x / y;
-                break;
-            default:
-                if (x == 0 && y == 0) {
-                    setError(l, CellError::Num);
-                    continue;
-                }
-                if (x == 0 && y < 0) {
-                    setError(l, CellError::Div0);
-                    continue;
-                }
-                z = std::pow(x, y);
-                break;
-            }
-            if (!std::isfinite(z))
-                setError(l, CellError::Num);
+            err = arith(in.op, x, y, &z);
+            if (err != CellError::None)
+                setError(l, err);
             else
                 setNumber(l, z);
             break;
@@ -416,6 +505,10 @@ Value Engine::evaluate(const FormulaEntry &e)
             Slot &l = sp[top - 2];
             const Slot &r = sp[top - 1];
             --top;
+            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+                arrayBinary(in.op, l, r);
+                break;
+            }
             const Value &a = scalar(l, ta);
             const Value &b = scalar(r, tb);
             if (a.isError() || b.isError()) {
@@ -432,27 +525,27 @@ Value Engine::evaluate(const FormulaEntry &e)
             Slot &l = sp[top - 2];
             const Slot &r = sp[top - 1];
             --top;
+            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+                arrayBinary(in.op, l, r);
+                break;
+            }
             const Value &a = scalar(l, ta);
             const Value &b = scalar(r, tb);
             if (a.isError() || b.isError()) {
                 setError(l, a.isError() ? a.error : b.error);
                 break;
             }
-            const int c = compareValues(a, b);
-            bool res = false;
-            switch (in.op) {
-            case Op::Eq: res = c == 0; break;
-            case Op::Ne: res = c != 0; break;
-            case Op::Lt: res = c < 0; break;
-            case Op::Le: res = c <= 0; break;
-            case Op::Gt: res = c > 0; break;
-            default: res = c >= 0; break;
-            }
-            setBool(l, res);
+            setBool(l, comparison(in.op, compareValues(a, b)));
             break;
         }
         case Op::Neg: case Op::Pct: {
             Slot &s = sp[top - 1];
+            if (s.kind == Slot::Array) {
+                Slot factor;
+                setNumber(factor, in.op == Op::Neg ? -1 : 0.01);
+                arrayBinary(Op::Mul, s, factor);
+                break;
+            }
             double x = 0;
             CellError err = CellError::None;
             if (!toNumber(scalar(s, ta), &x, &err))

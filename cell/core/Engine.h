@@ -28,9 +28,10 @@ struct LinkedRef
 // One value on the evaluation stack: a value, or a reference still to be read.
 struct Slot
 {
-    enum Kind : std::uint8_t { Val, Ref, Missing };
+    enum Kind : std::uint8_t { Val, Ref, Missing, Array };
     Kind kind = Val;
     const LinkedRef *ref = nullptr;
+    std::shared_ptr<const ArrayValue> array;
     Value v;
 };
 
@@ -92,5 +93,7 @@ bool toText(const Value &v, QString *out, CellError *err);
 // Excel's ordering: numbers < text < booleans; blanks as the other side's type; text ignores case.
 int compareValues(const Value &a, const Value &b);
 bool nearlyEqual(double a, double b);
+// An operator applied to two scalars, for the element-wise arithmetic of arrays.
+Value applyBinary(Op op, const Value &a, const Value &b);
 
 } // namespace lw

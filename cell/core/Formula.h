@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace lw {
@@ -15,6 +16,7 @@ namespace lw {
 enum class Op : std::uint8_t {
     Num, Str, Bool, Err, Missing, // constants; a = index or value
     Ref,                          // a = reference index
+    Array,                        // a = array constant index
     Add, Sub, Mul, Div, Pow, Cat, Eq, Ne, Lt, Le, Gt, Ge,
     Neg, Pct,
     Call,      // a = function id, argc = argument count
@@ -40,12 +42,22 @@ struct RefSpec
     bool bad = false; // #REF! written in the formula or off the grid
 };
 
+// An array constant such as {0.05,0.1;0.2,0.3}, or the result of arithmetic on arrays.
+struct ArrayValue
+{
+    int rows = 0;
+    int cols = 0;
+    std::vector<Value> items; // row-major
+    const Value &at(int row, int col) const { return items[size_t(row) * size_t(cols) + size_t(col)]; }
+};
+
 struct ParsedFormula
 {
     std::vector<Instr> code;
     std::vector<double> numbers;
     std::vector<QString> strings;
     std::vector<RefSpec> refs;
+    std::vector<std::shared_ptr<const ArrayValue>> arrays;
     int maxStack = 0;
     CellError error = CellError::None; // set when the text is no valid formula
     QString message;

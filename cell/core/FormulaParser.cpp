@@ -96,7 +96,7 @@ bool parseRefPart(const QString &w, RefPart *p)
     return i + j == w.size();
 }
 
-enum class Tok { End, Number, String, Bool, Error, Ref, Name, Func, Op, LParen, RParen, Comma, Bad };
+enum class Tok { End, Number, String, Bool, Error, Ref, Name, Func, Op, LParen, RParen, Comma, Semicolon, LBrace, RBrace, Bad };
 
 struct Token
 {
@@ -150,7 +150,10 @@ public:
         switch (u) {
         case '(': t.kind = Tok::LParen; return t;
         case ')': t.kind = Tok::RParen; return t;
-        case ',': case ';': t.kind = Tok::Comma; return t;
+        case ',': t.kind = Tok::Comma; return t;
+        case ';': t.kind = Tok::Semicolon; return t;
+        case '{': t.kind = Tok::LBrace; return t;
+        case '}': t.kind = Tok::RBrace; return t;
         case '+': case '-': case '*': case '/': case '^': case '&': case '%': case '=':
             t.kind = Tok::Op;
             t.text = QString(c);
@@ -603,9 +606,60 @@ private:
         }
         case Tok::Func:
             return call(depth + 1);
+        case Tok::LBrace:
+            return arrayConstant();
         default:
             return fail(QStringLiteral("unexpected token at %1").arg(t.start));
         }
+    }
+
+    // {1,2;3,4}: constants only, columns split by commas and rows by semicolons.
+    bool arrayConstant()
+    {
+        advance();
+        auto arr = std::make_shared<ArrayValue>();
+        int cur = 0;
+        for (;;) {
+            bool negative = false;
+            if (isOp("-") || isOp("+")) {
+                negative = isOp("-");
+                advance();
+            }
+            Value v;
+            switch (m_tok.kind) {
+            case Tok::Number: v = Value::fromNumber(negative ? -m_tok.number : m_tok.number); break;
+            case Tok::String: v = Value::fromText(m_tok.text); break;
+            case Tok::Bool: v = Value::fromBool(m_tok.number != 0); break;
+            case Tok::Error: v = Value::fromError(m_tok.error); break;
+            default: return fail(QStringLiteral("bad array constant"));
+            }
+            if (negative && v.type != ValueType::Number)
+                return fail(QStringLiteral("bad array constant"));
+            if (arr->items.size() >= 10000)
+                return fail(QStringLiteral("array constant too large"));
+            arr->items.push_back(v);
+            ++cur;
+            advance();
+            if (m_tok.kind == Tok::Comma) {
+                advance();
+                continue;
+            }
+            if (m_tok.kind != Tok::Semicolon && m_tok.kind != Tok::RBrace)
+                return fail(QStringLiteral("bad array constant"));
+            if (arr->cols == 0)
+                arr->cols = cur;
+            else if (cur != arr->cols)
+                return fail(QStringLiteral("array rows differ in length"));
+            ++arr->rows;
+            cur = 0;
+            const bool end = m_tok.kind == Tok::RBrace;
+            advance();
+            if (end)
+                break;
+        }
+        m_f.arrays.push_back(std::move(arr));
+        put(Op::Array, int(m_f.arrays.size() - 1), 0, 1);
+        return true;
     }
 
     // One argument; an empty one (",," or "(,") is a missing argument.

@@ -39,6 +39,13 @@ void eachValue(const Slot &s, F &&f)
         f(kEmpty, false);
         return;
     }
+    if (s.kind == Slot::Array) {
+        // Array elements count as a range's cells do: text and booleans are skipped.
+        for (const Value &v : s.array->items)
+            if (!f(v, true))
+                return;
+        return;
+    }
     const LinkedRef *r = s.ref;
     if (!r->sheet) {
         static const Value ref = Value::fromError(CellError::Ref);
@@ -311,13 +318,48 @@ int clampCol(const LinkedRef &r, int col2)
     return std::min(col2, std::max(r.rect.col1, r.sheet->maxCol()));
 }
 
+// A range or an array constant seen as a grid, 0-based; a whole-column range stops at the
+// sheet's last used row.
+struct Table
+{
+    const LinkedRef *ref = nullptr;
+    const ArrayValue *arr = nullptr;
+    int rows = 0, cols = 0;
+    int declaredCols = 0;
+
+    const Value &at(int r, int c) const
+    {
+        if (arr)
+            return arr->at(r, c);
+        return valueAt(*ref, ref->rect.col1 + c, ref->rect.row1 + r);
+    }
+};
+
+bool tableOf(const Slot &s, Table *t)
+{
+    if (s.kind == Slot::Array && s.array && !s.array->items.empty()) {
+        t->arr = s.array.get();
+        t->rows = t->arr->rows;
+        t->cols = t->declaredCols = t->arr->cols;
+        return true;
+    }
+    const LinkedRef *r = refOf(s);
+    if (!r)
+        return false;
+    t->ref = r;
+    t->rows = clampRow(*r, r->rect.row2) - r->rect.row1 + 1;
+    t->cols = clampCol(*r, r->rect.col2) - r->rect.col1 + 1;
+    t->declaredCols = r->rect.col2 - r->rect.col1 + 1;
+    return true;
+}
+
 Value vlookup(Slot *args, int argc, EvalContext &ctx)
 {
     const Value want = argValue(args[0], ctx);
     if (want.isError())
         return want;
-    const LinkedRef *table = refOf(args[1]);
-    if (!table)
+    Table table;
+    if (!tableOf(args[1], &table))
         return Value::fromError(args[1].kind == Slot::Ref ? CellError::Ref : CellError::NA);
     double idx = 0;
     CellError err = CellError::None;
@@ -329,22 +371,21 @@ Value vlookup(Slot *args, int argc, EvalContext &ctx)
     const int col = int(std::trunc(idx));
     if (col < 1)
         return Value::fromError(CellError::Value);
-    if (col > table->rect.col2 - table->rect.col1 + 1)
+    if (col > table.declaredCols)
         return Value::fromError(CellError::Ref);
-    const int r1 = table->rect.row1, r2 = clampRow(*table, table->rect.row2), c1 = table->rect.col1;
-    const int rows = r2 - r1 + 1;
-    auto at = [&](int i) -> const Value & { return valueAt(*table, c1, r1 + i); };
+    auto at = [&](int i) -> const Value & { return table.at(i, 0); };
     int found = -1;
     if (approx) {
-        found = approximate(want, rows, at);
+        found = approximate(want, table.rows, at);
     } else {
-        for (int i = 0; i < rows && found < 0; ++i)
-            if (matches(at(i), want.isEmpty() ? Value::fromNumber(0) : want))
+        const Value key = want.isEmpty() ? Value::fromNumber(0) : want;
+        for (int i = 0; i < table.rows && found < 0; ++i)
+            if (matches(at(i), key))
                 found = i;
     }
     if (found < 0)
         return Value::fromError(CellError::NA);
-    return valueAt(*table, c1 + col - 1, r1 + found);
+    return col - 1 < table.cols ? table.at(found, col - 1) : kEmpty;
 }
 
 Value lookup(Slot *args, int argc, EvalContext &ctx)
@@ -352,29 +393,27 @@ Value lookup(Slot *args, int argc, EvalContext &ctx)
     const Value want = argValue(args[0], ctx);
     if (want.isError())
         return want;
-    const LinkedRef *vec = refOf(args[1]);
-    if (!vec)
+    Table vec;
+    if (!tableOf(args[1], &vec))
         return Value::fromError(CellError::NA);
-    const CellRange &r = vec->rect;
-    const bool byRows = (clampRow(*vec, r.row2) - r.row1) >= (clampCol(*vec, r.col2) - r.col1);
-    const int count = byRows ? clampRow(*vec, r.row2) - r.row1 + 1 : clampCol(*vec, r.col2) - r.col1 + 1;
-    auto at = [&](int i) -> const Value & {
-        return byRows ? valueAt(*vec, r.col1, r.row1 + i) : valueAt(*vec, r.col1 + i, r.row1);
-    };
+    // A column (or a table taller than wide) is searched down, a row across.
+    const bool byRows = vec.rows >= vec.cols;
+    const int count = byRows ? vec.rows : vec.cols;
+    auto at = [&](int i) -> const Value & { return byRows ? vec.at(i, 0) : vec.at(0, i); };
     const int found = approximate(want, count, at);
     if (found < 0)
         return Value::fromError(CellError::NA);
     if (argc > 2) {
-        const LinkedRef *res = refOf(args[2]);
-        if (!res)
+        Table res;
+        if (!tableOf(args[2], &res))
             return Value::fromError(CellError::NA);
-        const CellRange &q = res->rect;
-        const bool resRows = (q.row2 - q.row1) >= (q.col2 - q.col1);
-        return resRows ? valueAt(*res, q.col1, q.row1 + found) : valueAt(*res, q.col1 + found, q.row1);
+        const bool resRows = res.rows > 1 || (res.ref && res.ref->rect.row2 > res.ref->rect.row1);
+        if (resRows)
+            return found < res.rows ? res.at(found, 0) : kEmpty;
+        return found < res.cols ? res.at(0, found) : kEmpty;
     }
     // Array form: the result comes from the last column (or row) of the same table.
-    return byRows ? valueAt(*vec, clampCol(*vec, r.col2), r.row1 + found)
-                  : valueAt(*vec, r.col1 + found, clampRow(*vec, r.row2));
+    return byRows ? vec.at(found, vec.cols - 1) : vec.at(vec.rows - 1, found);
 }
 
 double pow10(int n)

@@ -141,6 +141,18 @@ private slots:
         QTest::newRow("vlookup exact") << "VLOOKUP(\"乙\",F1:G2,2,FALSE)" << "200";
         QTest::newRow("vlookup missing") << "VLOOKUP(\"丙\",F1:G2,2,0)" << "#N/A";
         QTest::newRow("vlookup col out") << "VLOOKUP(1,D1:E4,3)" << "#REF!";
+        // array constants, and arithmetic on them element by element
+        QTest::newRow("array lookup") << "LOOKUP(35000,{0,15000,30000,60000},{0.05,0.1,0.2,0.3})" << "0.2";
+        QTest::newRow("array tax idiom") << "ROUND(MAX(147000*{0.05,0.1,0.2,0.3,0.35}-{0,750,3750,9750,14750},0),2)" << "36700";
+        QTest::newRow("array rows") << "SUM({1,2;3,4})" << "10";
+        QTest::newRow("array row times column") << "SUM({1,2}+{1;2})" << "12";
+        QTest::newRow("array size gap") << "SUM({1,2,3}+{1,2})" << "#N/A";
+        QTest::newRow("array skips text in sum") << "SUM({1,\"2\",TRUE})" << "1";
+        QTest::newRow("array in scalar context") << "{5,6}+1" << "6";
+        QTest::newRow("array vlookup") << "VLOOKUP(2,{1,\"a\";2,\"b\"},2,FALSE)" << "b";
+        QTest::newRow("array negative and compare") << "SUM(({-1,2,3}>0)*1)" << "2";
+        QTest::newRow("array with reference") << "{1,A1}" << "#NAME?";
+        QTest::newRow("ragged array") << "{1,2;3}" << "#NAME?";
         // text and dates
         QTest::newRow("left") << "LEFT(\"2015-03-31\",4)" << "2015";
         QTest::newRow("right") << "RIGHT(\"abc\",2)" << "bc";
