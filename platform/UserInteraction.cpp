@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 
 namespace lw {
@@ -79,6 +81,13 @@ QString DesktopInteraction::saveFileName(const QString &caption, const QString &
 
 bool DesktopInteraction::openUrl(const QUrl &url)
 {
+    // The shell runs a program it is handed; desktop services on Linux would only show it.
+    if (url.isLocalFile()) {
+        const QFileInfo file(url.toLocalFile());
+        const QString suffix = file.suffix().toLower();
+        if (file.isFile() && file.isExecutable() && (suffix.isEmpty() || suffix == QLatin1String("exe")))
+            return QProcess::startDetached(file.absoluteFilePath(), {}, file.absolutePath());
+    }
     return QDesktopServices::openUrl(url);
 }
 
