@@ -194,6 +194,11 @@ void TestRpt::roundTrip()
             QCOMPARE(w->CellInfo->ReadCellText(7, 4, 0), QStringLiteral("货币"));
         }
         w->CellInfo->WriteCellNumber(input.x(), input.y(), 0, 1234.5);
+        if (qEnvironmentVariableIsSet("LW_SHOT_DIR")) { // for looking at the form by eye
+            w->resize(1280, 800);
+            w->CellInfo->RecalculateWorkbook();
+            w->grab().save(qEnvironmentVariable("LW_SHOT_DIR") + QStringLiteral("/rpt%1-%2.png").arg(kind).arg(code));
+        }
         w->TeSpBtnSetupClick();
         QVERIFY(w->Saved);
     }
