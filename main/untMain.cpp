@@ -176,7 +176,8 @@ QWidget *TfrmMain::buildIconPanel(const QString &name,
         label->setAlignment(Qt::AlignCenter);
         col->addWidget(icon, 0, Qt::AlignHCenter);
         col->addWidget(label, 0, Qt::AlignHCenter);
-        auto run = [action] { RunGuarded(action); };
+        const std::function<void()> handler = action; // structured bindings cannot be captured before C++20
+        auto run = [handler] { RunGuarded(handler); };
         connect(icon, &ClickLabel::clicked, this, run);
         connect(label, &ClickLabel::clicked, this, run);
         grid->addWidget(cell, i / 3, i % 3, Qt::AlignTop | Qt::AlignHCenter);
