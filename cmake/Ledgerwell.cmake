@@ -55,3 +55,15 @@ function(lw_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LW_STAGE=${LW_STAGE};LW_SOURCE=${PROJECT_SOURCE_DIR};LW_BIN=${CMAKE_BINARY_DIR}")
 endfunction()
+
+# lw_add_subfolders([EXCEPT name...]): adds every subfolder that has a CMakeLists.txt, in order.
+function(lw_add_subfolders)
+  cmake_parse_arguments(S "" "" "EXCEPT" ${ARGN})
+  file(GLOB _dirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _dirs)
+  foreach(_d IN LISTS _dirs)
+    if(NOT _d IN_LIST S_EXCEPT AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_d}/CMakeLists.txt)
+      add_subdirectory(${_d})
+    endif()
+  endforeach()
+endfunction()
