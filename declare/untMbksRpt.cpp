@@ -29,7 +29,7 @@ TfrmMbksRpt::TfrmMbksRpt(QWidget *parent) : QDialog(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto add = [this, bar](const char *name, const QString &caption) {
+    auto add = [bar](const char *name, const QString &caption) {
         auto *b = new QToolButton(bar);
         b->setObjectName(QLatin1String(name));
         b->setText(caption);

@@ -211,7 +211,7 @@ void TfrmRpt::FormShow()
 {
     m_shown = true;
     Saved = true;
-    auto readEnterprise = [this] {
+    auto readEnterprise = [] {
         auto &q = dm()->adoQry1;
         q.select(QStringLiteral("select * from psn"));
         dm()->CollectionMethodCode = q.IsEmpty() ? QString() : q.text(QStringLiteral("zsfs_dm"));
