@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -365,7 +366,8 @@ void TfrmMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
-        RunGuarded([this] { RunStartupSequence(this); });
+        // Once the window is on screen, so the start-up messages do not stand over an empty desktop.
+        QTimer::singleShot(0, this, [this] { RunGuarded([this] { RunStartupSequence(this); }); });
     }
 }
 
