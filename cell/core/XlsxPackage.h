@@ -69,7 +69,9 @@ private:
 QHash<QString, QString> readRelationships(ZipPackage &zip, const QString &ownerPart, QHash<QString, QString> *types,
                                           QString *error);
 
-// styles.xml: adds one style per cell format and returns the style index of each.
-bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyles, QString *error);
+// styles.xml (with the theme's colours): adds one style per cell format and returns the style
+// index of each.
+bool readStyles(const QByteArray &data, const QByteArray &themeData, Workbook &book, std::vector<int> *xfStyles,
+                QString *error);
 
 } // namespace lw

@@ -52,20 +52,26 @@ public:
         if (!error->isEmpty())
             return false;
         QString stylesPart = QStringLiteral("xl/styles.xml"), stringsPart = QStringLiteral("xl/sharedStrings.xml");
+        QString themePart;
         for (auto it = rels.begin(); it != rels.end(); ++it) {
             const QString t = types.value(it.key());
             if (t.endsWith(QLatin1String("/styles")))
                 stylesPart = it.value();
             else if (t.endsWith(QLatin1String("/sharedStrings")))
                 stringsPart = it.value();
+            else if (t.endsWith(QLatin1String("/theme")))
+                themePart = it.value();
         }
         QByteArray data;
         if (!m_zip.read(workbookPart, &data, error))
             return false;
         if (!readWorkbook(data, rels, error))
             return false;
+        QByteArray theme;
+        if (!themePart.isEmpty() && m_zip.has(themePart) && !m_zip.read(themePart, &theme, error))
+            return false;
         if (m_zip.has(stylesPart)) {
-            if (!m_zip.read(stylesPart, &data, error) || !readStyles(data, m_book, &m_xfStyles, error))
+            if (!m_zip.read(stylesPart, &data, error) || !readStyles(data, theme, m_book, &m_xfStyles, error))
                 return false;
         }
         if (m_zip.has(stringsPart)) {

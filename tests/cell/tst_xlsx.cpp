@@ -119,6 +119,33 @@ private slots:
         QCOMPARE(b.readMark(1, 1, 0), 0);
     }
 
+    void fillColoursFromPaletteAndTheme_data()
+    {
+        QTest::addColumn<QByteArray>("color");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("rgb") << QByteArray("rgb=\"FFCCFFCC\"") << QColor(0xCCFFCC);
+        QTest::newRow("indexed palette") << QByteArray("indexed=\"43\"") << QColor(0xFFFF99);
+        QTest::newRow("default theme accent") << QByteArray("theme=\"4\"") << QColor(0x4F81BD);
+        QTest::newRow("theme light tinted") << QByteArray("theme=\"0\" tint=\"-0.1499984740745262\"") << QColor(0xD9D9D9);
+    }
+
+    void fillColoursFromPaletteAndTheme()
+    {
+        QFETCH(QByteArray, color);
+        QFETCH(QColor, expected);
+        const QByteArray styles = "<fills count=\"3\"><fill><patternFill patternType=\"none\"/></fill><fill/>"
+                                  "<fill><patternFill patternType=\"solid\"><fgColor " + color + "/></patternFill></fill></fills>"
+                                  "<cellXfs count=\"2\"><xf/><xf fillId=\"2\"/></cellXfs>";
+        const QByteArray sheet = "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c></row></sheetData>";
+        Workbook b;
+        QString error;
+        QVERIFY2(readXlsxData(zipParts(workbookParts({sheet}, styles)), b, &error), qPrintable(error));
+        const QColor got = b.style(b.cell(1, 1, 0)->style).fill;
+        QVERIFY2(qAbs(got.red() - expected.red()) <= 1 && qAbs(got.green() - expected.green()) <= 1
+                     && qAbs(got.blue() - expected.blue()) <= 1,
+                 qPrintable(got.name()));
+    }
+
     void sharedFormulasAreShifted()
     {
         const QByteArray sheet =
