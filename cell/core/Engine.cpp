@@ -10,6 +10,8 @@ namespace lw {
 
 namespace {
 
+constexpr qint64 MaxBoundCells = 20000000;
+
 inline void setNumber(Slot &s, double n)
 {
     if (s.array)
@@ -315,6 +317,10 @@ void Engine::link()
         }
     }
     size_t maxStack = 1;
+    // Ranges are cut from each sheet's cells sorted once; the cells bound in all ranges together
+    // are capped, so a hostile file cannot make binding or recalculation run for ever.
+    QHash<const Sheet *, std::vector<Cell *>> sorted;
+    qint64 budget = MaxBoundCells;
     for (FormulaEntry &e : m_entries) {
         if (!e.cell)
             continue;
@@ -334,16 +340,21 @@ void Engine::link()
                 l.cell = sh->find(r.col1, r.row1);
                 continue;
             }
-            const qint64 area = qint64(r.col2 - r.col1 + 1) * (r.row2 - r.row1 + 1);
-            if (area <= sh->cellCount()) {
-                for (int row = r.row1; row <= r.row2; ++row)
-                    for (int col = r.col1; col <= r.col2; ++col)
-                        if (Cell *c = sh->find(col, row))
-                            l.cells.push_back(c);
-            } else {
-                for (Cell *c : sh->sortedCells())
-                    if (l.rect.contains(c->col, c->row))
-                        l.cells.push_back(c);
+            auto it = sorted.find(sh);
+            if (it == sorted.end())
+                it = sorted.insert(sh, sh->sortedCells());
+            const std::vector<Cell *> &cells = it.value();
+            auto first = std::lower_bound(cells.begin(), cells.end(), r.row1,
+                                          [](const Cell *c, int row) { return c->row < row; });
+            for (auto c = first; c != cells.end() && (*c)->row <= r.row2; ++c) {
+                if ((*c)->col >= r.col1 && (*c)->col <= r.col2)
+                    l.cells.push_back(*c);
+                if (--budget < 0)
+                    break;
+            }
+            if (budget < 0) {
+                l.cells.clear();
+                l.sheet = nullptr; // #REF!
             }
         }
     }

@@ -288,27 +288,6 @@ Value sumIf(Slot *args, int argc, EvalContext &ctx)
     return Value::fromNumber(sum);
 }
 
-// Approximate match over sorted data: the last position whose value does not exceed the
-// wanted one, among values of the wanted type.
-template <typename At>
-int approximate(const Value &want, int count, At at)
-{
-    int best = -1;
-    for (int i = 0; i < count; ++i) {
-        const Value &v = at(i);
-        if (v.isEmpty() || v.isError())
-            continue;
-        if ((v.type == ValueType::Text) != (want.type == ValueType::Text)
-            || (v.type == ValueType::Bool) != (want.type == ValueType::Bool))
-            continue;
-        if (compareValues(v, want) <= 0)
-            best = i;
-        else
-            break;
-    }
-    return best;
-}
-
 int clampRow(const LinkedRef &r, int row2)
 {
     return std::min(row2, std::max(r.rect.row1, r.sheet->maxRow()));
@@ -333,6 +312,32 @@ struct Table
             return arr->at(r, c);
         return valueAt(*ref, ref->rect.col1 + c, ref->rect.row1 + r);
     }
+
+    // Calls f(index, value) along the first column (down) or the first row (across), in order,
+    // until f returns false. A range visits only its existing cells, so the work is bounded by
+    // what the file holds, not by the size of the range written.
+    template <typename F>
+    void line(bool down, F &&f) const
+    {
+        if (arr) {
+            const int n = down ? rows : cols;
+            for (int i = 0; i < n; ++i)
+                if (!f(i, down ? arr->at(i, 0) : arr->at(0, i)))
+                    return;
+            return;
+        }
+        if (!ref->range) {
+            if (ref->cell)
+                f(0, ref->cell->value);
+            return;
+        }
+        for (const Cell *c : ref->cells) {
+            if (down ? c->col != ref->rect.col1 : c->row != ref->rect.row1)
+                continue;
+            if (!f(down ? c->row - ref->rect.row1 : c->col - ref->rect.col1, c->value))
+                return;
+        }
+    }
 };
 
 bool tableOf(const Slot &s, Table *t)
@@ -351,6 +356,25 @@ bool tableOf(const Slot &s, Table *t)
     t->cols = clampCol(*r, r->rect.col2) - r->rect.col1 + 1;
     t->declaredCols = r->rect.col2 - r->rect.col1 + 1;
     return true;
+}
+
+// Approximate match over sorted data: the last position whose value does not exceed the
+// wanted one, among values of the wanted type.
+int approximate(const Value &want, const Table &t, bool down)
+{
+    int best = -1;
+    t.line(down, [&](int i, const Value &v) {
+        if (v.isEmpty() || v.isError())
+            return true;
+        if ((v.type == ValueType::Text) != (want.type == ValueType::Text)
+            || (v.type == ValueType::Bool) != (want.type == ValueType::Bool))
+            return true;
+        if (compareValues(v, want) > 0)
+            return false;
+        best = i;
+        return true;
+    });
+    return best;
 }
 
 Value vlookup(Slot *args, int argc, EvalContext &ctx)
@@ -373,15 +397,17 @@ Value vlookup(Slot *args, int argc, EvalContext &ctx)
         return Value::fromError(CellError::Value);
     if (col > table.declaredCols)
         return Value::fromError(CellError::Ref);
-    auto at = [&](int i) -> const Value & { return table.at(i, 0); };
     int found = -1;
     if (approx) {
-        found = approximate(want, table.rows, at);
+        found = approximate(want, table, true);
     } else {
         const Value key = want.isEmpty() ? Value::fromNumber(0) : want;
-        for (int i = 0; i < table.rows && found < 0; ++i)
-            if (matches(at(i), key))
-                found = i;
+        table.line(true, [&](int i, const Value &v) {
+            if (!matches(v, key))
+                return true;
+            found = i;
+            return false;
+        });
     }
     if (found < 0)
         return Value::fromError(CellError::NA);
@@ -398,9 +424,7 @@ Value lookup(Slot *args, int argc, EvalContext &ctx)
         return Value::fromError(CellError::NA);
     // A column (or a table taller than wide) is searched down, a row across.
     const bool byRows = vec.rows >= vec.cols;
-    const int count = byRows ? vec.rows : vec.cols;
-    auto at = [&](int i) -> const Value & { return byRows ? vec.at(i, 0) : vec.at(0, i); };
-    const int found = approximate(want, count, at);
+    const int found = approximate(want, vec, byRows);
     if (found < 0)
         return Value::fromError(CellError::NA);
     if (argc > 2) {

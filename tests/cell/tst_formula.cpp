@@ -223,6 +223,21 @@ private slots:
         QCOMPARE(b.readNumber(1, 3, 0), 18.0);
     }
 
+    void rangeBindingIsBoundedForHostileWorkbooks()
+    {
+        // 1 500 whole-column sums over 20 000 cells would bind 30 million cells: the binding
+        // stops at its cap and the excess references become #REF! instead of running away.
+        Workbook b;
+        b.addSheet(QStringLiteral("S"));
+        for (int r = 1; r <= 20000; ++r)
+            b.writeNumber(1, r, 0, 1);
+        for (int i = 1; i <= 1500; ++i)
+            b.setFormula(2, i, 0, QStringLiteral("SUM(A:A)"));
+        b.recalculate();
+        QCOMPARE(b.readNumber(2, 1, 0), 20000.0);
+        QCOMPARE(b.readText(2, 1500, 0), QStringLiteral("#REF!"));
+    }
+
     void writingIntoFormulaCellKeepsFormula()
     {
         Workbook b;
