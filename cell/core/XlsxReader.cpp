@@ -302,7 +302,10 @@ private:
                     formula = shiftFormula(m.text, col - m.col, row - m.row);
                 }
             }
-            if (!formula.trimmed().isEmpty())
+            formula = formula.trimmed();
+            if (formula.startsWith(QLatin1Char('='))) // some writers keep the sign typed in the cell
+                formula = formula.mid(1);
+            if (!formula.isEmpty())
                 m_book.engine().setFormula(c, sheetIndex, formula);
         }
         return true;

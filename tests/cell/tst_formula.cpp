@@ -88,6 +88,7 @@ private slots:
         QTest::newRow("15 digits to text") << "(0.1+0.2)&\"\"" << "0.3";
         QTest::newRow("value") << "VALUE(\" 12 \")" << "12";
         QTest::newRow("value bad") << "VALUE(\"x1\")" << "#VALUE!";
+        QTest::newRow("value currency and percent") << "VALUE(\"￥1,200\")+VALUE(\"-$3\")+VALUE(\"50%\")" << "1197.5";
         // mixed-type comparisons: numbers < text < booleans, text ignores case
         QTest::newRow("number lt text") << "10<\"1\"" << "TRUE";
         QTest::newRow("text lt bool") << "\"z\"<FALSE" << "TRUE";
@@ -298,6 +299,9 @@ private slots:
         QTest::newRow("thousands scale") << "#,##0," << 1234567.0 << "1,235";
         QTest::newRow("optional digits") << "0.##" << 2.5 << "2.5";
         QTest::newRow("scientific") << "0.00E+00" << 12345.0 << "1.23E+04";
+        QTest::newRow("accounting") << CellFormat::builtin(43) << -1234.5 << " (1,234.50)";
+        QTest::newRow("accounting zero") << CellFormat::builtin(43) << 0.0 << " - ";
+        QTest::newRow("padding") << "0.00_ " << 3.0 << "3.00 ";
     }
 
     void numberFormatText()
