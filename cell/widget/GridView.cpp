@@ -157,18 +157,19 @@ void GridView::resizeEvent(QResizeEvent *event)
 
 void GridView::scrollContentsBy(int, int)
 {
-    m_control->cancelEdit();
+    m_control->placeEditor();
     viewport()->update();
 }
 
-void GridView::paintCell(QPainter &p, int col, int row, const QRect &r)
+void GridView::paintCell(QPainter &p, int col, int row, const QRect &r, bool merged)
 {
     const Cell *c = m_book->cell(col, row, m_sheet);
     const Style &st = m_book->style(c ? c->style : 0);
+    // A fill covers the grid lines; a merged range hides only the lines inside it.
     if (st.fill.isValid())
         p.fillRect(r, st.fill);
-    else
-        p.fillRect(r, Qt::white);
+    else if (merged)
+        p.fillRect(r.adjusted(1, 1, 0, 0), Qt::white);
     if (c && c->mark == 5) {
         // Not applicable: grey hatching that refuses input.
         p.fillRect(r, QColor(0xE0, 0xE0, 0xE0));
@@ -244,7 +245,7 @@ void GridView::paintEvent(QPaintEvent *)
             const QRect rect = cellRect(col, row);
             if (!cell && !m)
                 continue;
-            paintCell(p, col, row, rect);
+            paintCell(p, col, row, rect, m != nullptr);
         }
     }
     // The current cell: a clear double-width frame.

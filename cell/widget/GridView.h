@@ -45,7 +45,7 @@ private:
     int rowAt(int y) const;
     void move(int dcol, int drow);
     void ensureVisible(int col, int row);
-    void paintCell(QPainter &p, int col, int row, const QRect &r);
+    void paintCell(QPainter &p, int col, int row, const QRect &r, bool merged);
 
     TCell *m_control;
     Workbook *m_book = nullptr;

@@ -274,6 +274,12 @@ void TCell::commitEdit()
     m_grid->viewport()->update();
 }
 
+void TCell::placeEditor()
+{
+    if (m_editor)
+        m_editor->setGeometry(m_grid->cellRect(m_editCol, m_editRow).adjusted(2, 2, -2, -2));
+}
+
 void TCell::cancelEdit()
 {
     if (!m_editor)
