@@ -66,16 +66,16 @@ inline const Value &scalar(const Slot &s, Value &tmp)
     return tmp;
 }
 
-// One arithmetic operation; None or the error it gives.
-inline CellError arith(Op op, double x, double y, double *out)
+// One arithmetic operation; None or the error it gives. Excel drops the binary noise left when
+// equal amounts cancel out, but only in a formula's final addition or subtraction.
+inline CellError arith(Op op, double x, double y, double *out, bool final = false)
 {
     double z = 0;
     switch (op) {
     case Op::Add:
     case Op::Sub:
         z = op == Op::Add ? x + y : x - y;
-        // Excel drops the binary noise left when equal amounts cancel out.
-        if (z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
+        if (final && z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
             z = 0;
         break;
     case Op::Mul: z = x * y; break;
@@ -369,7 +369,7 @@ Value Engine::evaluate(const FormulaEntry &e)
                 setError(l, err);
                 break;
             }
-            err = arith(in.op, x, y, &z);
+            err = arith(in.op, x, y, &z, pc == n);
             if (err != CellError::None)
                 setError(l, err);
             else

@@ -236,17 +236,18 @@ bool TCell::beginEdit(const QString &initial, bool replace)
 
 void TCell::storeInput(int col, int row, int sheet, const QString &text)
 {
-    // A number typed with or without thousands separators is kept as a number.
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+)?(\\.\\d+)?$"));
+    // A number typed with or without thousands separators (or as a percentage) is kept as a number.
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+)?(\\.\\d+)?(%?)$"));
     const QString t = text.trimmed();
-    if (!t.isEmpty() && t != QLatin1String("+") && t != QLatin1String("-") && t != QLatin1String(".")
-        && number.match(t).hasMatch()) {
+    const QRegularExpressionMatch m = number.match(t);
+    if (m.hasMatch() && (m.capturedLength(1) > 0 || m.capturedLength(3) > 1)) {
         QString plain = t;
         plain.remove(QLatin1Char(','));
+        plain.remove(QLatin1Char('%'));
         bool ok = false;
         const double v = plain.toDouble(&ok);
         if (ok) {
-            m_book->writeNumber(col, row, sheet, v);
+            m_book->writeNumber(col, row, sheet, m.capturedLength(4) ? v / 100 : v);
             return;
         }
     }

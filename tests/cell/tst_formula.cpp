@@ -95,7 +95,9 @@ private slots:
         QTest::newRow("text case") << "\"ABC\"=A5" << "TRUE";
         QTest::newRow("15 digit equality") << "0.1+0.2=0.3" << "TRUE";
         QTest::newRow("not equal") << "1<>1.0000001" << "TRUE";
-        QTest::newRow("subtraction noise") << "0.3-0.2-0.1" << "0";
+        QTest::newRow("final subtraction drops noise") << "0.5-0.4-0.1" << "0";
+        QTest::newRow("inner subtraction keeps noise") << "1*(0.5-0.4-0.1)" << "-2.77555756156289E-17";
+        QTest::newRow("noise compares unequal") << "(0.5-0.4-0.1)*1=0" << "FALSE";
         // aggregates skip text in ranges, not in arguments
         QTest::newRow("sum range") << "SUM(B1:B4)" << "6";
         QTest::newRow("sum skips bool in range") << "SUM(A7:A8)" << "10";
