@@ -21,6 +21,8 @@ const FunctionInfo kFunctions[FnCount_] = {
     {"MID", 3, 3}, {"LEN", 1, 1}, {"TEXT", 2, 2}, {"VALUE", 1, 1}, {"YEAR", 1, 1},
     {"MONTH", 1, 1}, {"DAY", 1, 1}, {"DATE", 3, 3}, {"CONCATENATE", 1, 255},
     {"ISBLANK", 1, 1}, {"ISNUMBER", 1, 1}, {"ISERROR", 1, 1}, {"TRIM", 1, 1},
+    {"COUNTIF", 2, 2}, {"AVERAGE", 1, 255}, {"MOD", 2, 2}, {"SUMPRODUCT", 1, 255}, {"INDEX", 2, 3},
+    {"MATCH", 2, 3}, {"ISTEXT", 1, 1},
 };
 class Parser
 {

@@ -66,6 +66,10 @@ inline const Value &valueAt(const LinkedRef &r, int col, int row)
 
 // Lookups and conditional sums, in FunctionsLookup.cpp.
 Value sumIf(Slot *args, int argc, EvalContext &ctx);
+Value countIf(Slot *args, int argc, EvalContext &ctx);
+Value sumProduct(Slot *args, int argc, EvalContext &ctx);
+Value index(Slot *args, int argc, EvalContext &ctx);
+Value match(Slot *args, int argc, EvalContext &ctx);
 Value vlookup(Slot *args, int argc, EvalContext &ctx);
 Value lookup(Slot *args, int argc, EvalContext &ctx);
 

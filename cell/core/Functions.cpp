@@ -13,7 +13,7 @@ using namespace fn;
 namespace {
 
 // Aggregates of SUM, MAX, MIN, COUNT: references count only their numbers.
-enum class Agg { Sum, Max, Min, Count, CountA };
+enum class Agg { Sum, Max, Min, Count, CountA, Average };
 
 Value aggregate(Agg kind, Slot *args, int argc)
 {
@@ -56,6 +56,7 @@ Value aggregate(Agg kind, Slot *args, int argc)
         return Value::fromError(err);
     switch (kind) {
     case Agg::Sum: return Value::fromNumber(sum);
+    case Agg::Average: return count ? Value::fromNumber(sum / double(count)) : Value::fromError(CellError::Div0);
     case Agg::Max:
     case Agg::Min: return Value::fromNumber(count ? best : 0);
     default: return Value::fromNumber(double(count));
@@ -216,6 +217,27 @@ void callFunction(int id, Slot *args, int argc, EvalContext &ctx)
     case FnLookup: out = lookup(args, argc, ctx); break;
     case FnVLookup: out = vlookup(args, argc, ctx); break;
     case FnSumIf: out = sumIf(args, argc, ctx); break;
+    case FnCountIf: out = countIf(args, argc, ctx); break;
+    case FnSumProduct: out = sumProduct(args, argc, ctx); break;
+    case FnIndex: out = index(args, argc, ctx); break;
+    case FnMatch: out = match(args, argc, ctx); break;
+    case FnAverage: out = aggregate(Agg::Average, args, argc); break;
+    case FnMod: {
+        double d = 0;
+        if (!argNumber(args[0], ctx, &x, &err) || !argNumber(args[1], ctx, &d, &err)) {
+            out = Value::fromError(err);
+            break;
+        }
+        if (d == 0) {
+            out = Value::fromError(CellError::Div0);
+            break;
+        }
+        // The result takes the divisor's sign, as in Excel.
+        const double m = x - d * std::floor(x / d);
+        out = Value::fromNumber(nearlyEqual(m, d) ? 0 : m);
+        break;
+    }
+    case FnIsText: out = Value::fromBool(argValue(args[0], ctx).type == ValueType::Text); break;
     case FnLeft: case FnRight: {
         int n = 1;
         out = textOf(args[0], ctx, &s);

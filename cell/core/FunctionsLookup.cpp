@@ -110,7 +110,10 @@ const LinkedRef *refOf(const Slot &s)
 
 } // namespace
 
-Value sumIf(Slot *args, int argc, EvalContext &ctx)
+namespace {
+// SUMIF and COUNTIF: the cells of the range that meet the criterion, summed from the sum range
+// (same shape, from its top-left) or counted.
+Value conditional(Slot *args, int argc, EvalContext &ctx, bool count)
 {
     const LinkedRef *range = refOf(args[0]);
     if (!range)
@@ -126,29 +129,43 @@ Value sumIf(Slot *args, int argc, EvalContext &ctx)
     }
     const Criterion c(crit);
     double sum = 0;
+    Value failed;
     auto add = [&](const Cell *cell) -> bool {
         if (!c.test(cell->value))
             return true;
+        if (count) {
+            sum += 1;
+            return true;
+        }
         const Value &v = valueAt(*sumRange, sumRange->rect.col1 + cell->col - range->rect.col1,
                                  sumRange->rect.row1 + cell->row - range->rect.row1);
-        if (v.isError())
+        if (v.isError()) {
+            failed = v;
             return false;
+        }
         if (v.type == ValueType::Number)
             sum += v.number;
         return true;
     };
     if (!range->range) {
-        if (!add(range->cell))
-            return Value::fromError(CellError::Value);
+        add(range->cell);
     } else {
-        for (const Cell *cell : range->cells) {
-            if (!add(cell)) {
-                return valueAt(*sumRange, sumRange->rect.col1 + cell->col - range->rect.col1,
-                               sumRange->rect.row1 + cell->row - range->rect.row1);
-            }
-        }
+        for (const Cell *cell : range->cells)
+            if (!add(cell))
+                break;
     }
-    return Value::fromNumber(sum);
+    return failed.isError() ? failed : Value::fromNumber(sum);
+}
+} // namespace
+
+Value sumIf(Slot *args, int argc, EvalContext &ctx)
+{
+    return conditional(args, argc, ctx, false);
+}
+
+Value countIf(Slot *args, int argc, EvalContext &ctx)
+{
+    return conditional(args, argc, ctx, true);
 }
 
 namespace {
@@ -305,6 +322,110 @@ Value lookup(Slot *args, int argc, EvalContext &ctx)
     }
     // Array form: the result comes from the last column (or row) of the same table.
     return byRows ? vec.at(found, vec.cols - 1) : vec.at(vec.rows - 1, found);
+}
+
+Value sumProduct(Slot *args, int argc, EvalContext &ctx)
+{
+    Table tables[255];
+    for (int i = 0; i < argc; ++i) {
+        if (args[i].kind == Slot::Val || args[i].kind == Slot::Missing) {
+            const Value v = argValue(args[i], ctx);
+            if (v.isError())
+                return v;
+            return Value::fromError(CellError::Value); // only ranges and arrays multiply
+        }
+        if (!tableOf(args[i], &tables[i]))
+            return Value::fromError(CellError::Ref);
+        // The size written, not the size used: all arguments must agree on it.
+        if (tables[i].ref) {
+            tables[i].rows = tables[i].ref->rect.row2 - tables[i].ref->rect.row1 + 1;
+            tables[i].cols = tables[i].declaredCols;
+        }
+        if (tables[i].rows != tables[0].rows || tables[i].cols != tables[0].cols)
+            return Value::fromError(CellError::Value);
+    }
+    if (qint64(tables[0].rows) * tables[0].cols > 1000000)
+        return Value::fromError(CellError::Num);
+    double sum = 0;
+    for (int r = 0; r < tables[0].rows; ++r) {
+        for (int c = 0; c < tables[0].cols; ++c) {
+            double product = 1;
+            for (int i = 0; i < argc; ++i) {
+                const Value &v = tables[i].at(r, c);
+                if (v.isError())
+                    return v;
+                product *= v.type == ValueType::Number ? v.number : 0; // text and booleans count 0
+            }
+            sum += product;
+        }
+    }
+    return Value::fromNumber(sum);
+}
+
+Value index(Slot *args, int argc, EvalContext &ctx)
+{
+    Table t;
+    if (!tableOf(args[0], &t))
+        return Value::fromError(args[0].kind == Slot::Ref ? CellError::Ref : CellError::Value);
+    if (t.ref) {
+        t.rows = t.ref->rect.row2 - t.ref->rect.row1 + 1;
+        t.cols = t.declaredCols;
+    }
+    double r = 0, c = 1;
+    CellError err = CellError::None;
+    if (!argNumber(args[1], ctx, &r, &err) || (argc > 2 && !argNumber(args[2], ctx, &c, &err)))
+        return Value::fromError(err);
+    int row = int(std::trunc(r)), col = int(std::trunc(c));
+    // A single row takes its one index as the column.
+    if (argc == 2 && t.rows == 1) {
+        col = row;
+        row = 1;
+    }
+    if (row < 1 || col < 1)
+        return Value::fromError(CellError::Value);
+    if (row > t.rows || col > t.cols)
+        return Value::fromError(CellError::Ref);
+    return t.at(row - 1, col - 1);
+}
+
+Value match(Slot *args, int argc, EvalContext &ctx)
+{
+    const Value want = argValue(args[0], ctx);
+    if (want.isError())
+        return want;
+    Table t;
+    if (!tableOf(args[1], &t))
+        return Value::fromError(CellError::NA);
+    double type = 1;
+    CellError err = CellError::None;
+    if (argc > 2 && !argNumber(args[2], ctx, &type, &err))
+        return Value::fromError(err);
+    const bool down = t.rows >= t.cols;
+    if (!down ? t.rows > 1 : t.cols > 1)
+        return Value::fromError(CellError::NA);
+    int found = -1;
+    if (type == 0) {
+        const Value key = want.isEmpty() ? Value::fromNumber(0) : want;
+        t.line(down, [&](int i, const Value &v) {
+            if (!matches(v, key))
+                return true;
+            found = i;
+            return false;
+        });
+    } else if (type > 0) {
+        found = approximate(want, t, down);
+    } else {
+        // Descending data: the last position whose value is not below the wanted one.
+        t.line(down, [&](int i, const Value &v) {
+            if (v.isEmpty() || v.isError() || (v.type == ValueType::Text) != (want.type == ValueType::Text))
+                return true;
+            if (compareValues(v, want) < 0)
+                return false;
+            found = i;
+            return true;
+        });
+    }
+    return found < 0 ? Value::fromError(CellError::NA) : Value::fromNumber(found + 1);
 }
 
 } // namespace lw::fn

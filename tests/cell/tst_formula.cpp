@@ -156,6 +156,20 @@ private slots:
         QTest::newRow("array negative and compare") << "SUM(({-1,2,3}>0)*1)" << "2";
         QTest::newRow("array with reference") << "{1,A1}" << "#NAME?";
         QTest::newRow("ragged array") << "{1,2;3}" << "#NAME?";
+        // further lookups and aggregates
+        QTest::newRow("countif") << "COUNTIF(D1:D4,\">=15000\")" << "3";
+        QTest::newRow("average") << "AVERAGE(B1:B4)" << "2";
+        QTest::newRow("average nothing") << "AVERAGE(B4)" << "#DIV/0!";
+        QTest::newRow("mod negative") << "MOD(-3,2)" << "1";
+        QTest::newRow("mod zero") << "MOD(3,0)" << "#DIV/0!";
+        QTest::newRow("sumproduct") << "SUMPRODUCT(D1:D4,E1:E4)" << "25500";
+        QTest::newRow("sumproduct shapes") << "SUMPRODUCT(D1:D4,E1:E3)" << "#VALUE!";
+        QTest::newRow("index") << "INDEX(D1:E4,3,2)" << "0.2";
+        QTest::newRow("index out") << "INDEX(D1:E4,5,1)" << "#REF!";
+        QTest::newRow("match exact") << "MATCH(\"乙\",F1:F2,0)" << "2";
+        QTest::newRow("match approx") << "MATCH(40000,D1:D4)" << "3";
+        QTest::newRow("index match") << "INDEX(E1:E4,MATCH(40000,D1:D4,1))" << "0.2";
+        QTest::newRow("istext") << "ISTEXT(A5)" << "TRUE";
         // text and dates
         QTest::newRow("left") << "LEFT(\"2015-03-31\",4)" << "2015";
         QTest::newRow("right") << "RIGHT(\"abc\",2)" << "bc";
