@@ -125,6 +125,12 @@ int Workbook::addStyle(const Style &style)
     return int(m_styles.size() - 1);
 }
 
+int Workbook::appendStyle(const Style &style)
+{
+    m_styles.push_back(style);
+    return int(m_styles.size() - 1);
+}
+
 const CellFormat &Workbook::numberFormat(int styleIndex) const
 {
     const int i = styleIndex >= 0 && styleIndex < int(m_styles.size()) ? styleIndex : 0;

@@ -121,6 +121,7 @@ public:
 
     const Style &style(int index) const;
     int addStyle(const Style &style); // reuses an equal style
+    int appendStyle(const Style &style); // no search, for a reader's many formats
     int styleCount() const { return int(m_styles.size()); }
     const CellFormat &numberFormat(int styleIndex) const;
 

@@ -17,7 +17,9 @@ class Workbook;
 constexpr qint64 MaxPartBytes = 64 * 1024 * 1024;
 constexpr qint64 MaxTotalBytes = 256 * 1024 * 1024;
 constexpr int MaxXmlDepth = 64;
-constexpr int MaxCells = 2000000;
+constexpr int MaxCells = 1000000;
+constexpr qint64 MaxFormulaChars = 8 * 1024 * 1024;  // all formulas of a file, shared ones expanded
+constexpr qint64 MaxColumnSpans = 1000000;         // column entries of all <col> ranges
 constexpr int MaxSheets = 256;
 constexpr int MaxStrings = 2000000;
 

@@ -188,6 +188,10 @@ private:
             } else if (n == QLatin1String("col")) {
                 const int a = x.attr("min").toInt(), b = x.attr("max").toInt();
                 const double w = x.attr("width").toDouble();
+                if (a >= 1 && b >= a && b <= MaxCol && (m_columnSpans += b - a + 1) > MaxColumnSpans) {
+                    x.fail(QStringLiteral("列宽定义过多"));
+                    break;
+                }
                 if (a >= 1 && b >= a && b <= MaxCol && w > 0)
                     for (int c = a; c <= b; ++c)
                         sheet.colWidths.insert(c, qMin(w, 255.0));
@@ -303,6 +307,10 @@ private:
                 }
             }
             formula = formula.trimmed();
+            if ((m_formulaChars += formula.size()) > MaxFormulaChars) {
+                x.fail(QStringLiteral("公式过多"));
+                return false;
+            }
             if (formula.startsWith(QLatin1Char('='))) // some writers keep the sign typed in the cell
                 formula = formula.mid(1);
             if (!formula.isEmpty())
@@ -379,6 +387,8 @@ private:
     std::vector<QString> m_strings;
     std::vector<int> m_xfStyles;
     int m_cellCount = 0;
+    qint64 m_formulaChars = 0;
+    qint64 m_columnSpans = 0;
 };
 
 bool load(ZipPackage &zip, Workbook &book, QString *error)

@@ -310,7 +310,7 @@ bool readStyles(const QByteArray &data, const QByteArray &themeData, Workbook &b
         const QString name = nameOfStyleXf.value(c.xfId);
         if (name.compare(QLatin1String("Normal"), Qt::CaseInsensitive) != 0)
             s.styleName = name;
-        xfStyles->push_back(book.addStyle(s));
+        xfStyles->push_back(book.appendStyle(s));
     }
     return true;
 }

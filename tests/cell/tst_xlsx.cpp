@@ -202,6 +202,16 @@ private slots:
         bomb["xl/sharedStrings.xml"] = QByteArray(65 * 1024 * 1024, ' ');
         Parts manySheets = workbookParts(QList<QByteArray>(300, okSheet));
         const QByteArray good = zipParts(workbookParts({okSheet}));
+        // One long shared formula copied to many cells would expand to gigabytes of formulas.
+        QByteArray amplified = "<sheetData><row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A300000\" si=\"0\">"
+                               + QByteArray("B1+").repeated(2000) + "B1</f></c></row>";
+        for (int r = 2; r <= 20000; ++r)
+            amplified += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\"><f t=\"shared\" si=\"0\"/></c></row>";
+        amplified += "</sheetData>";
+        QByteArray manyColumns = "<cols>";
+        for (int i = 0; i < 200; ++i)
+            manyColumns += "<col min=\"1\" max=\"16384\" width=\"9\"/>";
+        manyColumns += "</cols>" + okSheet;
 
         QTest::newRow("NotAZip") << QByteArray("PK\x03\x04 this is no archive");
         QTest::newRow("EmptyFile") << QByteArray();
@@ -218,6 +228,8 @@ private slots:
         QTest::newRow("RowOffTheGrid") << zipParts(rowOffGrid);
         QTest::newRow("HugeCompressedPart") << zipParts(bomb, true);
         QTest::newRow("TooManySheets") << zipParts(manySheets);
+        QTest::newRow("SharedFormulaAmplification") << zipParts(workbookParts({amplified}), true);
+        QTest::newRow("ColumnRangesRepeated") << zipParts(workbookParts({manyColumns}), true);
     }
 
     void brokenFilesEndInAnError()
