@@ -153,8 +153,10 @@ Value applyBinary(Op op, const Value &a, const Value &b)
     if (op == Op::Cat || (op >= Op::Eq && op <= Op::Ge)) {
         if (a.isError() || b.isError())
             return Value::fromError(a.isError() ? a.error : b.error);
-        if (op == Op::Cat)
-            return Value::fromText(valueToText(a) + valueToText(b));
+        if (op == Op::Cat) {
+            QString t = valueToText(a) + valueToText(b);
+            return t.size() > MaxTextLength ? Value::fromError(CellError::Value) : Value::fromText(t);
+        }
         return Value::fromBool(comparison(op, compareValues(a, b)));
     }
     double x = 0, y = 0, z = 0;
@@ -391,6 +393,10 @@ Value Engine::evaluate(const FormulaEntry &e)
                 break;
             }
             QString s = valueToText(a) + valueToText(b);
+            if (s.size() > MaxTextLength) {
+                setError(l, CellError::Value);
+                break;
+            }
             l.kind = Slot::Val;
             l.v.type = ValueType::Text;
             l.v.text = std::move(s);

@@ -287,6 +287,10 @@ void callFunction(int id, Slot *args, int argc, EvalContext &ctx)
             if (out.isError())
                 break;
             all += s;
+            if (all.size() > MaxTextLength) {
+                out = Value::fromError(CellError::Value);
+                break;
+            }
         }
         if (!out.isError())
             out = Value::fromText(all);

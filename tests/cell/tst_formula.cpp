@@ -255,6 +255,20 @@ private slots:
         QCOMPARE(b.readText(2, 1500, 0), QStringLiteral("#REF!"));
     }
 
+    void textResultsStopAtExcelsLimit()
+    {
+        // Each row doubles the text of the one above: no run-away memory, #VALUE! past 32 767.
+        Workbook b;
+        b.addSheet(QStringLiteral("S"));
+        b.writeText(1, 1, 0, QStringLiteral("abcdefgh"));
+        for (int r = 2; r <= 40; ++r)
+            b.setFormula(1, r, 0, QStringLiteral("A%1&A%1").arg(r - 1));
+        b.recalculate();
+        QCOMPARE(b.readText(1, 12, 0).size(), 16384);
+        QCOMPARE(b.readText(1, 13, 0), QStringLiteral("#VALUE!"));
+        QCOMPARE(b.readText(1, 40, 0), QStringLiteral("#VALUE!"));
+    }
+
     void writingIntoFormulaCellKeepsFormula()
     {
         Workbook b;
