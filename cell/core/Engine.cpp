@@ -55,7 +55,7 @@ inline const Value &scalar(const Slot &s, Value &tmp)
         return s.array && !s.array->items.empty() ? s.array->items.front() : empty;
     const LinkedRef *r = s.ref;
     if (!r->sheet) {
-        tmp = Value::fromError(CellError::Ref);
+        tmp = Value::fromError(r->error);
         return tmp;
     }
     if (!r->range)

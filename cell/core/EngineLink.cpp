@@ -15,6 +15,27 @@ constexpr qint64 MaxBoundCells = 20000000;
 void Engine::link()
 {
     // Single cells first, so that no range is bound before a cell inside it is created.
+    // Defined names become the references they stand for.
+    for (FormulaEntry &e : m_entries) {
+        if (!e.cell)
+            continue;
+        for (RefSpec &r : e.parsed.refs) {
+            if (r.name.isEmpty())
+                continue;
+            int si = -1;
+            CellRange rect;
+            r.bad = !m_book.resolveName(r.name, e.sheet, &si, &rect);
+            if (r.bad)
+                continue;
+            r.hasSheet = true;
+            r.sheet = m_book.sheet(si)->name;
+            r.col1 = rect.col1;
+            r.row1 = rect.row1;
+            r.col2 = rect.col2;
+            r.row2 = rect.row2;
+            r.range = !(rect.col1 == rect.col2 && rect.row1 == rect.row2);
+        }
+    }
     for (FormulaEntry &e : m_entries) {
         if (!e.cell)
             continue;
@@ -41,6 +62,8 @@ void Engine::link()
             LinkedRef &l = e.links[i];
             const int si = r.hasSheet ? m_book.sheetIndex(r.sheet) : e.sheet;
             Sheet *sh = r.bad ? nullptr : m_book.sheet(si);
+            if (!r.name.isEmpty() && r.bad)
+                l.error = CellError::Name;
             if (!sh)
                 continue;
             l.sheet = sh;

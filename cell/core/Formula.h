@@ -40,6 +40,7 @@ struct RefSpec
     bool range = false;
     int col1 = 0, row1 = 0, col2 = 0, row2 = 0;
     bool bad = false; // #REF! written in the formula or off the grid
+    QString name;     // a defined name, resolved when the formula is bound
 };
 
 // An array constant such as {0.05,0.1;0.2,0.3}, or the result of arithmetic on arrays.

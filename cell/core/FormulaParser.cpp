@@ -191,11 +191,14 @@ private:
             put(Op::Err, int(t.error), 0, 1);
             advance();
             return true;
-        case Tok::Name:
-            // Defined names are not evaluated in formulas.
-            put(Op::Err, int(CellError::Name), 0, 1);
+        case Tok::Name: {
+            RefSpec r;
+            r.name = t.text;
+            m_f.refs.push_back(r);
+            put(Op::Ref, int(m_f.refs.size() - 1), 0, 1);
             advance();
             return true;
+        }
         case Tok::Ref: {
             RefSpec r;
             r.sheet = t.sheet;

@@ -45,8 +45,7 @@ void eachValue(const Slot &s, F &&f)
     }
     const LinkedRef *r = s.ref;
     if (!r->sheet) {
-        static const Value ref = Value::fromError(CellError::Ref);
-        f(ref, true);
+        f(Value::fromError(r->error), true);
         return;
     }
     if (!r->range) {

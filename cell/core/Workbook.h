@@ -137,6 +137,19 @@ public:
     void recalculate();
     Engine &engine() { return *m_engine; }
 
+    // Defined names: a name (sheet-local when localSheet >= 0) and the reference it stands for,
+    // as written ("'主表'!$B$2:$B$9").
+    struct DefinedName
+    {
+        QString name;
+        int localSheet = -1;
+        QString reference;
+    };
+    void addDefinedName(const DefinedName &name);
+    const std::vector<DefinedName> &definedNames() const { return m_names; }
+    // The one cell or range a name refers to, seen from a formula on formulaSheet.
+    bool resolveName(const QString &name, int formulaSheet, int *sheet, CellRange *rect) const;
+
     // The operations of the control, shared by the widget and the command-line tool.
     QString readText(int col, int row, int sheet) const;
     double readNumber(int col, int row, int sheet) const;
@@ -151,6 +164,7 @@ public:
 private:
     std::vector<std::unique_ptr<Sheet>> m_sheets;
     std::vector<Style> m_styles;
+    std::vector<DefinedName> m_names;
     mutable std::vector<std::unique_ptr<CellFormat>> m_formats;
     std::unique_ptr<Engine> m_engine;
 };

@@ -84,6 +84,9 @@ public:
                 return false;
         }
         applyMarkNames();
+        for (const DefinedName &d : m_names)
+            if (!d.name.startsWith(QLatin1String("_xlnm."), Qt::CaseInsensitive))
+                m_book.addDefinedName({d.name, d.localSheet, d.ref});
         return true;
     }
 

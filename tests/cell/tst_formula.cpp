@@ -115,6 +115,7 @@ private slots:
         QTest::newRow("div0 propagates") << "(1/0)+A5" << "#DIV/0!";
         QTest::newRow("error cell") << "B5*2" << "#N/A";
         QTest::newRow("unknown function") << "FOO(1)" << "#NAME?";
+        QTest::newRow("unknown name") << "Rate*2" << "#NAME?";
         QTest::newRow("bad sheet") << "Nope!A1" << "#REF!";
         QTest::newRow("ref literal") << "#REF!+1" << "#REF!";
         QTest::newRow("iferror") << "IFERROR(1/0,7)" << "7";
@@ -267,6 +268,29 @@ private slots:
         QCOMPARE(b.readText(1, 12, 0).size(), 16384);
         QCOMPARE(b.readText(1, 13, 0), QStringLiteral("#VALUE!"));
         QCOMPARE(b.readText(1, 40, 0), QStringLiteral("#VALUE!"));
+    }
+
+    void definedNamesStandForTheirReferences()
+    {
+        Workbook b;
+        fill(b);
+        b.addDefinedName({QStringLiteral("税率表"), -1, QStringLiteral("'主表'!$D$1:$E$4")});
+        b.addDefinedName({QStringLiteral("基数"), -1, QStringLiteral("=Sheet2!$A$1")});
+        b.addDefinedName({QStringLiteral("基数"), 1, QStringLiteral("$B$3")}); // local to Sheet2
+        b.addDefinedName({QStringLiteral("两处"), -1, QStringLiteral("主表!$A$1,主表!$A$2")});
+        b.setFormula(10, 1, 0, QStringLiteral("VLOOKUP(35000,税率表,2)*基数"));
+        b.setFormula(10, 1, 1, QStringLiteral("基数*2"));
+        b.setFormula(10, 2, 0, QStringLiteral("未定义+1"));
+        b.setFormula(10, 3, 0, QStringLiteral("SUM(两处)"));
+        b.recalculate();
+        QCOMPARE(b.readText(10, 1, 0), QStringLiteral("1"));
+        QCOMPARE(b.readText(10, 1, 1), QStringLiteral("14"));
+        QCOMPARE(b.readText(10, 2, 0), QStringLiteral("#NAME?"));
+        QCOMPARE(b.readText(10, 3, 0), QStringLiteral("#NAME?")); // several areas are not supported
+        // A changed name value flows through like any reference.
+        b.writeNumber(1, 1, 1, 10);
+        b.recalculate();
+        QCOMPARE(b.readText(10, 1, 0), QStringLiteral("2"));
     }
 
     void writingIntoFormulaCellKeepsFormula()

@@ -280,6 +280,8 @@ private slots:
         b.cell(2, 3, 0)->style = amountStyle;
         b.setFormula(3, 3, 0, QStringLiteral("IF(B1>0,\"有\",\"无\")"));
         b.setFormula(4, 3, 0, QStringLiteral("1/0"));
+        b.addDefinedName({QStringLiteral("金额"), -1, QStringLiteral("'主表'!$B$1")});
+        b.setFormula(5, 3, 0, QStringLiteral("金额*2"));
         b.setFormula(1, 1, 1, QStringLiteral("'主表'!B1*2"));
         b.writeNumber(1, 2, 1, 0.35);
         b.cell(1, 2, 1)->style = percentStyle;
@@ -317,6 +319,7 @@ private slots:
         QCOMPARE(r.sheet(0)->rowHeights.value(5), 28.0);
         r.recalculate();
         QCOMPARE(r.readNumber(1, 1, 1), 2469.0);
+        QCOMPARE(r.readNumber(5, 3, 0), 2469.0); // through the defined name written back
     }
 };
 
