@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -42,7 +43,11 @@ int TCell::OpenWorkbook(const QString &path, const QString &)
 {
     cancelEdit();
     m_error.clear();
-    const bool ok = readXlsxFile(path, *m_book, &m_error);
+    // Templates named after the original control's format (".cll") are kept as .xlsx.
+    QString file = path;
+    if (!QFileInfo::exists(file) && file.endsWith(QLatin1String(".cll"), Qt::CaseInsensitive))
+        file = file.left(file.size() - 4) + QStringLiteral(".xlsx");
+    const bool ok = readXlsxFile(file, *m_book, &m_error);
     if (ok)
         m_book->recalculate();
     m_activeSheet = 0;
