@@ -183,19 +183,22 @@ private:
                     break;
                 }
                 const QString ht = x.attr("ht");
-                if (!ht.isEmpty())
+                if (x.attr("hidden") == QLatin1String("1") || x.attr("hidden") == QLatin1String("true"))
+                    sheet.rowHeights.insert(curRow, 0); // a hidden row takes no room
+                else if (!ht.isEmpty())
                     sheet.rowHeights.insert(curRow, qBound(0.0, ht.toDouble(), 409.0));
             } else if (n == QLatin1String("c")) {
                 if (!readCell(x, sheet, sheetIndex, shared, &curRow, &curCol))
                     break;
             } else if (n == QLatin1String("col")) {
                 const int a = x.attr("min").toInt(), b = x.attr("max").toInt();
-                const double w = x.attr("width").toDouble();
+                const bool hidden = x.attr("hidden") == QLatin1String("1") || x.attr("hidden") == QLatin1String("true");
+                const double w = hidden ? 0 : x.attr("width").toDouble();
                 if (a >= 1 && b >= a && b <= MaxCol && (m_columnSpans += b - a + 1) > MaxColumnSpans) {
                     x.fail(QStringLiteral("列宽定义过多"));
                     break;
                 }
-                if (a >= 1 && b >= a && b <= MaxCol && w > 0)
+                if (a >= 1 && b >= a && b <= MaxCol && (w > 0 || hidden))
                     for (int c = a; c <= b; ++c)
                         sheet.colWidths.insert(c, qMin(w, 255.0));
             } else if (n == QLatin1String("sheetFormatPr")) {

@@ -56,7 +56,7 @@ void GridView::relayout()
     m_colX.assign(size_t(m_cols) + 1, 0);
     for (int c = 1; c <= m_cols; ++c) {
         const double chars = s ? s->colWidths.value(c, s->defaultColWidth) : 8.43;
-        m_colX[c] = m_colX[c - 1] + int(chars * 7 * px + 5 * px);
+        m_colX[c] = m_colX[c - 1] + (chars > 0 ? int(chars * 7 * px + 5 * px) : 0);
     }
     m_rowY.assign(size_t(m_rows) + 1, 0);
     for (int r = 1; r <= m_rows; ++r) {

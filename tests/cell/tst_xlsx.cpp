@@ -39,13 +39,14 @@ QByteArray templateFixture()
 {
     const QByteArray sheet1 =
         "<sheetFormatPr defaultRowHeight=\"15\"/>"
-        "<cols><col min=\"1\" max=\"2\" width=\"20\" customWidth=\"1\"/></cols>"
+        "<cols><col min=\"1\" max=\"2\" width=\"20\" customWidth=\"1\"/><col min=\"3\" max=\"3\" width=\"9\" hidden=\"1\"/></cols>"
         "<sheetData>"
         "<row r=\"1\" ht=\"30\" customHeight=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c></row>"
         "<row r=\"2\"><c r=\"A2\" s=\"1\"><v>1234.5</v></c><c r=\"B2\" s=\"2\"><v>0.35</v></c>"
         "<c r=\"C2\" t=\"b\"><v>1</v></c><c r=\"D2\" t=\"e\"><v>#N/A</v></c><c r=\"E2\" t=\"inlineStr\"><is><t>内联</t></is></c></row>"
         "<row r=\"3\"><c r=\"A3\" s=\"1\"><f>A2*2</f><v>2469</v></c><c r=\"B3\" s=\"3\"/><c r=\"C3\" s=\"4\"><v>42094</v></c>"
         "<c r=\"D3\" t=\"str\"><f>B1&amp;\"x\"</f><v>富文本x</v></c></row>"
+        "<row r=\"4\" hidden=\"1\"/>"
         "</sheetData>"
         "<mergeCells count=\"1\"><mergeCell ref=\"A5:C6\"/></mergeCells>";
     const QByteArray sheet2 = "<sheetData><row r=\"1\"><c r=\"A1\"><f>'主表'!A2+1</f></c></row></sheetData>";
@@ -99,6 +100,8 @@ private slots:
         QVERIFY(title.wrap);
         QCOMPARE(b.sheet(0)->colWidths.value(2), 20.0);
         QCOMPARE(b.sheet(0)->rowHeights.value(1), 30.0);
+        QCOMPARE(b.sheet(0)->colWidths.value(3, -1), 0.0); // hidden
+        QCOMPARE(b.sheet(0)->rowHeights.value(4, -1), 0.0);
         QCOMPARE(b.sheet(0)->merges.size(), size_t(1));
         QCOMPARE(b.sheet(0)->merges[0], (CellRange{1, 5, 3, 6}));
     }
