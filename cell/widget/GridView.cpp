@@ -132,7 +132,13 @@ void GridView::move(int dcol, int drow)
             if (dcol > 0) col = m->col2;
             if (drow > 0) row = m->row2;
         }
-    setCurrentCell(std::clamp(col + dcol, 1, m_cols), std::clamp(row + drow, 1, m_rows));
+    int nc = std::clamp(col + dcol, 1, m_cols), nr = std::clamp(row + drow, 1, m_rows);
+    // Hidden columns and rows are stepped over.
+    while (dcol && nc > 1 && nc < m_cols && colX(nc + 1) == colX(nc))
+        nc += dcol;
+    while (drow && nr > 1 && nr < m_rows && rowY(nr + 1) == rowY(nr))
+        nr += drow;
+    setCurrentCell(nc, nr);
 }
 
 void GridView::ensureVisible(int col, int row)
