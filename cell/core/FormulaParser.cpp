@@ -306,6 +306,11 @@ private:
         const int id = functionId(name);
         if (id == FnIf || id == FnIfError)
             return conditional(id, depth);
+        if ((name == QLatin1String("TRUE") || name == QLatin1String("FALSE")) && m_tok.kind == Tok::RParen) {
+            advance();
+            put(Op::Bool, name == QLatin1String("TRUE") ? 1 : 0, 0, 1);
+            return true;
+        }
         int argc = 0;
         if (m_tok.kind == Tok::RParen) {
             advance();

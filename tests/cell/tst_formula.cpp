@@ -125,7 +125,7 @@ private slots:
         QTest::newRow("if false") << "IF(A8>50,1/0,\"small\")" << "small";
         QTest::newRow("if no else") << "IF(FALSE,1)" << "FALSE";
         QTest::newRow("if error cond") << "IF(1/0,1,2)" << "#DIV/0!";
-        QTest::newRow("and or not") << "AND(TRUE,OR(FALSE,1),NOT(0))" << "TRUE";
+        QTest::newRow("and or not") << "AND(TRUE(),OR(FALSE,1),NOT(0))" << "TRUE";
         QTest::newRow("and text arg") << "AND(\"x\")" << "#VALUE!";
         // operators
         QTest::newRow("precedence") << "1+2*3^2" << "19";
