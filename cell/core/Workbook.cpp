@@ -230,8 +230,6 @@ QString Workbook::readText(int col, int row, int sheet) const
     const Cell *c = cell(col, row, sheet);
     if (!c || c->value.isEmpty())
         return QString();
-    if (c->value.type == ValueType::Text)
-        return numberFormat(c->style).format(c->value);
     return numberFormat(c->style).format(c->value);
 }
 

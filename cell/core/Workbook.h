@@ -128,8 +128,8 @@ public:
     Cell *cell(int col, int row, int sheet) const;
     Cell *ensureCell(int col, int row, int sheet); // null for a bad address
 
-    // Formula text without the leading '='. Returns false (and stores #NAME?-like error on
-    // recalc) only for a bad address.
+    // Formula text without the leading '='; text that is no formula evaluates to #NAME?.
+    // False only for a bad address.
     bool setFormula(int col, int row, int sheet, const QString &text);
     QString formulaText(const Cell &cell) const; // without '='; empty for none
     void setValue(int col, int row, int sheet, const Value &value); // keeps a formula
