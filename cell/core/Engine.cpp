@@ -459,12 +459,14 @@ Value Engine::evaluate(const FormulaEntry &e)
             break;
         }
         case Op::Jump: pc = in.a; break;
-        case Op::JumpNotError:
-            if (!scalar(sp[top - 1], ta).isError())
+        case Op::JumpNotError: {
+            const Value &v = scalar(sp[top - 1], ta);
+            if (!v.isError() || (in.argc == 1 && v.error != CellError::NA))
                 pc = in.a;
             else
                 --top;
             break;
+        }
         }
     }
     if (top < 1)

@@ -22,7 +22,7 @@ enum class Op : std::uint8_t {
     Call,      // a = function id, argc = argument count
     JumpFalse, // pops the condition; a = target
     Jump,      // a = target
-    JumpNotError, // IFERROR: keeps the value and jumps when it is no error, else pops it
+    JumpNotError, // IFERROR (IFNA with argc 1): keeps a value it need not replace and jumps, else pops it
 };
 
 struct Instr

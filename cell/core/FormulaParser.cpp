@@ -22,7 +22,7 @@ const FunctionInfo kFunctions[FnCount_] = {
     {"MONTH", 1, 1}, {"DAY", 1, 1}, {"DATE", 3, 3}, {"CONCATENATE", 1, 255},
     {"ISBLANK", 1, 1}, {"ISNUMBER", 1, 1}, {"ISERROR", 1, 1}, {"TRIM", 1, 1},
     {"COUNTIF", 2, 2}, {"AVERAGE", 1, 255}, {"MOD", 2, 2}, {"SUMPRODUCT", 1, 255}, {"INDEX", 2, 3},
-    {"MATCH", 2, 3}, {"ISTEXT", 1, 1},
+    {"MATCH", 2, 3}, {"ISTEXT", 1, 1}, {"IFNA", 2, 2},
 };
 class Parser
 {
@@ -304,7 +304,7 @@ private:
         const QString name = m_tok.text;
         advance();
         const int id = functionId(name);
-        if (id == FnIf || id == FnIfError)
+        if (id == FnIf || id == FnIfError || id == FnIfNa)
             return conditional(id, depth);
         if ((name == QLatin1String("TRUE") || name == QLatin1String("FALSE")) && m_tok.kind == Tok::RParen) {
             advance();
@@ -349,12 +349,12 @@ private:
     {
         if (!argument(depth))
             return false;
-        if (id == FnIfError) {
+        if (id == FnIfError || id == FnIfNa) {
             if (m_tok.kind != Tok::Comma)
                 return fail(QStringLiteral("IFERROR needs two arguments"));
             advance();
             const int jump = int(m_f.code.size());
-            put(Op::JumpNotError, 0, 0, -1);
+            put(Op::JumpNotError, 0, id == FnIfNa ? 1 : 0, -1); // argc 1: only #N/A is caught
             if (!argument(depth))
                 return false;
             if (m_tok.kind != Tok::RParen)

@@ -356,7 +356,7 @@ void callFunction(int id, Slot *args, int argc, EvalContext &ctx)
     }
     case FnIsNumber: out = Value::fromBool(argValue(args[0], ctx).type == ValueType::Number); break;
     case FnIsError: out = Value::fromBool(argValue(args[0], ctx).isError()); break;
-    case FnIf: case FnIfError: case FnCount_:
+    case FnIf: case FnIfError: case FnIfNa: case FnCount_:
         out = Value::fromError(CellError::Value); // compiled as jumps, never called
         break;
     }

@@ -120,6 +120,8 @@ private slots:
         QTest::newRow("ref literal") << "#REF!+1" << "#REF!";
         QTest::newRow("iferror") << "IFERROR(1/0,7)" << "7";
         QTest::newRow("iferror pass") << "IFERROR(2,7)" << "2";
+        QTest::newRow("ifna catches n/a") << "_xlfn.IFNA(VLOOKUP(\"丙\",F1:G2,2,0),0)" << "0";
+        QTest::newRow("ifna passes other errors") << "IFNA(1/0,0)" << "#DIV/0!";
         // IF evaluates only its branch
         QTest::newRow("if true") << "IF(A8>5,\"big\",1/0)" << "big";
         QTest::newRow("if false") << "IF(A8>50,1/0,\"small\")" << "small";
