@@ -110,9 +110,44 @@ inline bool comparison(Op op, int c)
     }
 }
 
-// Element-wise over arrays: a single row or column stretches, other gaps are #N/A.
-void arrayBinary(Op op, Slot &l, const Slot &r)
+// A range of more than one cell in arithmetic is taken as an array of its values, as in
+// SUMPRODUCT((A1:A9>0)*B1:B9); a whole column stops at the sheet's last used row.
+inline bool isRangeOperand(const Slot &s)
 {
+    return s.kind == Slot::Ref && s.ref->range && s.ref->sheet
+        && (s.ref->rect.col1 != s.ref->rect.col2 || s.ref->rect.row1 != s.ref->rect.row2);
+}
+
+constexpr qint64 MaxArrayCells = 1000000;
+
+void rangeToArray(Slot &s)
+{
+    const LinkedRef &r = *s.ref;
+    const int row2 = std::min(r.rect.row2, std::max(r.rect.row1, r.sheet->maxRow()));
+    const int col2 = std::min(r.rect.col2, std::max(r.rect.col1, r.sheet->maxCol()));
+    auto out = std::make_shared<ArrayValue>();
+    if (qint64(row2 - r.rect.row1 + 1) * (col2 - r.rect.col1 + 1) > MaxArrayCells) {
+        out->rows = out->cols = 1;
+        out->items.push_back(Value::fromError(CellError::Num));
+    } else {
+        out->rows = row2 - r.rect.row1 + 1;
+        out->cols = col2 - r.rect.col1 + 1;
+        out->items.resize(size_t(out->rows) * size_t(out->cols));
+        for (const Cell *c : r.cells)
+            if (c->row <= row2 && c->col <= col2)
+                out->items[size_t(c->row - r.rect.row1) * size_t(out->cols) + size_t(c->col - r.rect.col1)] = c->value;
+    }
+    s.kind = Slot::Array;
+    s.array = std::move(out);
+}
+
+// Element-wise over arrays: a single row or column stretches, other gaps are #N/A.
+void arrayBinary(Op op, Slot &l, Slot &r)
+{
+    if (isRangeOperand(l))
+        rangeToArray(l);
+    if (isRangeOperand(r))
+        rangeToArray(r);
     Value ta, tb;
     auto dims = [](const Slot &s, int *rows, int *cols) {
         if (s.kind == Slot::Array && s.array) {
@@ -359,9 +394,9 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::Pow: {
             Slot &l = sp[top - 2];
-            const Slot &r = sp[top - 1];
+            Slot &r = sp[top - 1];
             --top;
-            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+            if (l.kind == Slot::Array || r.kind == Slot::Array || isRangeOperand(l) || isRangeOperand(r)) {
                 arrayBinary(in.op, l, r);
                 break;
             }
@@ -380,9 +415,9 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Cat: {
             Slot &l = sp[top - 2];
-            const Slot &r = sp[top - 1];
+            Slot &r = sp[top - 1];
             --top;
-            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+            if (l.kind == Slot::Array || r.kind == Slot::Array || isRangeOperand(l) || isRangeOperand(r)) {
                 arrayBinary(in.op, l, r);
                 break;
             }
@@ -404,9 +439,9 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge: {
             Slot &l = sp[top - 2];
-            const Slot &r = sp[top - 1];
+            Slot &r = sp[top - 1];
             --top;
-            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+            if (l.kind == Slot::Array || r.kind == Slot::Array || isRangeOperand(l) || isRangeOperand(r)) {
                 arrayBinary(in.op, l, r);
                 break;
             }
@@ -421,7 +456,7 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Neg: case Op::Pct: {
             Slot &s = sp[top - 1];
-            if (s.kind == Slot::Array) {
+            if (s.kind == Slot::Array || isRangeOperand(s)) {
                 Slot factor;
                 setNumber(factor, in.op == Op::Neg ? -1 : 0.01);
                 arrayBinary(Op::Mul, s, factor);

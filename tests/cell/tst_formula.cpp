@@ -158,6 +158,9 @@ private slots:
         QTest::newRow("array vlookup") << "VLOOKUP(2,{1,\"a\";2,\"b\"},2,FALSE)" << "b";
         QTest::newRow("array negative and compare") << "SUM(({-1,2,3}>0)*1)" << "2";
         QTest::newRow("array with reference") << "{1,A1}" << "#NAME?";
+        QTest::newRow("range as array in sumproduct") << "SUMPRODUCT((D1:D4>=15000)*E1:E4)" << "0.6";
+        QTest::newRow("range as array in sum") << "SUM(B1:B3*2)" << "12";
+        QTest::newRow("last entry idiom") << "LOOKUP(2,1/(F1:F5<>\"\"),F1:F5)" << "乙";
         QTest::newRow("ragged array") << "{1,2;3}" << "#NAME?";
         // further lookups and aggregates
         QTest::newRow("countif") << "COUNTIF(D1:D4,\">=15000\")" << "3";
