@@ -119,6 +119,15 @@ inline bool isRangeOperand(const Slot &s)
 }
 
 constexpr qint64 MaxArrayCells = 1000000;
+// Array elements one recalculation may build, so that a hostile file cannot stall it.
+constexpr qint64 ArrayBudget = 50000000;
+thread_local qint64 t_arrayBudget = ArrayBudget;
+
+bool takeArrayBudget(qint64 cells)
+{
+    t_arrayBudget -= cells;
+    return t_arrayBudget >= 0;
+}
 
 void rangeToArray(Slot &s)
 {
@@ -126,7 +135,8 @@ void rangeToArray(Slot &s)
     const int row2 = std::min(r.rect.row2, std::max(r.rect.row1, r.sheet->maxRow()));
     const int col2 = std::min(r.rect.col2, std::max(r.rect.col1, r.sheet->maxCol()));
     auto out = std::make_shared<ArrayValue>();
-    if (qint64(row2 - r.rect.row1 + 1) * (col2 - r.rect.col1 + 1) > MaxArrayCells) {
+    const qint64 cells = qint64(row2 - r.rect.row1 + 1) * (col2 - r.rect.col1 + 1);
+    if (cells > MaxArrayCells || !takeArrayBudget(cells)) {
         out->rows = out->cols = 1;
         out->items.push_back(Value::fromError(CellError::Num));
     } else {
@@ -163,6 +173,13 @@ void arrayBinary(Op op, Slot &l, Slot &r)
     auto out = std::make_shared<ArrayValue>();
     out->rows = std::max(ra, rb);
     out->cols = std::max(ca, cb);
+    if (!takeArrayBudget(qint64(out->rows) * out->cols)) {
+        out->rows = out->cols = 1;
+        out->items.push_back(Value::fromError(CellError::Num));
+        l.kind = Slot::Array;
+        l.array = std::move(out);
+        return;
+    }
     out->items.reserve(size_t(out->rows) * size_t(out->cols));
     auto at = [&](const Slot &s, int rows, int cols, int i, int j, Value &tmp) -> const Value & {
         if (s.kind != Slot::Array || !s.array)
@@ -341,6 +358,7 @@ void Engine::recalculate()
 {
     if (!m_linked)
         link();
+    t_arrayBudget = ArrayBudget;
     for (int i : m_order) {
         FormulaEntry &e = m_entries[i];
         if (e.cyclic)
