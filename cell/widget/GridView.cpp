@@ -71,6 +71,13 @@ void GridView::relayout()
     verticalScrollBar()->setSingleStep(int(20 * px));
 }
 
+void GridView::noteCell(int col, int row)
+{
+    if (col + 2 > m_cols || row + 5 > m_rows)
+        relayout();
+    viewport()->update();
+}
+
 int GridView::colX(int col) const
 {
     col = std::clamp(col, 1, m_cols + 1);

@@ -27,6 +27,8 @@ public:
     // The on-screen rectangle of a cell (of its merged range), in viewport coordinates.
     QRect cellRect(int col, int row) const;
     void relayout();
+    // Grows the grid when a cell is written beyond its current extent.
+    void noteCell(int col, int row);
 
 protected:
     bool event(QEvent *event) override;

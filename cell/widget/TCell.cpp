@@ -73,13 +73,15 @@ double TCell::ReadCellNumber(int col, int row, int sheet)
 void TCell::WriteCellText(int col, int row, int sheet, const QString &text)
 {
     m_book->writeText(col, row, sheet, text);
-    m_grid->viewport()->update();
+    if (sheet == m_activeSheet)
+        m_grid->noteCell(col, row);
 }
 
 void TCell::WriteCellNumber(int col, int row, int sheet, double value)
 {
     m_book->writeNumber(col, row, sheet, value);
-    m_grid->viewport()->update();
+    if (sheet == m_activeSheet)
+        m_grid->noteCell(col, row);
 }
 
 int TCell::ReadCellMark(int col, int row, int sheet)
@@ -90,7 +92,8 @@ int TCell::ReadCellMark(int col, int row, int sheet)
 void TCell::WriteCellMark(int col, int row, int sheet, int mark)
 {
     m_book->writeMark(col, row, sheet, mark);
-    m_grid->viewport()->update();
+    if (sheet == m_activeSheet)
+        m_grid->noteCell(col, row);
 }
 
 int TCell::ActiveSheetIndex()
