@@ -72,6 +72,10 @@ QString CellFormat::builtin(int id)
     case 38: return QStringLiteral("#,##0 ;[Red](#,##0)");
     case 39: return QStringLiteral("#,##0.00;(#,##0.00)");
     case 40: return QStringLiteral("#,##0.00;[Red](#,##0.00)");
+    case 41: return QStringLiteral("_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)");
+    case 42: return QStringLiteral("_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)");
+    case 43: return QStringLiteral("_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)");
+    case 44: return QStringLiteral("_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)");
     case 45: return QStringLiteral("mm:ss");
     case 46: return QStringLiteral("[h]:mm:ss");
     case 47: return QStringLiteral("mmss.0");

@@ -55,7 +55,7 @@ inline const Value &scalar(const Slot &s, Value &tmp)
         return s.array && !s.array->items.empty() ? s.array->items.front() : empty;
     const LinkedRef *r = s.ref;
     if (!r->sheet) {
-        tmp = Value::fromError(CellError::Ref);
+        tmp = Value::fromError(r->error);
         return tmp;
     }
     if (!r->range)
@@ -66,16 +66,16 @@ inline const Value &scalar(const Slot &s, Value &tmp)
     return tmp;
 }
 
-// One arithmetic operation; None or the error it gives.
-inline CellError arith(Op op, double x, double y, double *out)
+// One arithmetic operation; None or the error it gives. Excel drops the binary noise left when
+// equal amounts cancel out, but only in a formula's final addition or subtraction.
+inline CellError arith(Op op, double x, double y, double *out, bool final = false)
 {
     double z = 0;
     switch (op) {
     case Op::Add:
     case Op::Sub:
         z = op == Op::Add ? x + y : x - y;
-        // Excel drops the binary noise left when equal amounts cancel out.
-        if (z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
+        if (final && z != 0 && std::fabs(z) <= std::max(std::fabs(x), std::fabs(y)) * 1e-15)
             z = 0;
         break;
     case Op::Mul: z = x * y; break;
@@ -110,9 +110,54 @@ inline bool comparison(Op op, int c)
     }
 }
 
-// Element-wise over arrays: a single row or column stretches, other gaps are #N/A.
-void arrayBinary(Op op, Slot &l, const Slot &r)
+// A range of more than one cell in arithmetic is taken as an array of its values, as in
+// SUMPRODUCT((A1:A9>0)*B1:B9); a whole column stops at the sheet's last used row.
+inline bool isRangeOperand(const Slot &s)
 {
+    return s.kind == Slot::Ref && s.ref->range && s.ref->sheet
+        && (s.ref->rect.col1 != s.ref->rect.col2 || s.ref->rect.row1 != s.ref->rect.row2);
+}
+
+constexpr qint64 MaxArrayCells = 1000000;
+// Array elements one recalculation may build, so that a hostile file cannot stall it.
+constexpr qint64 ArrayBudget = 50000000;
+thread_local qint64 t_arrayBudget = ArrayBudget;
+
+bool takeArrayBudget(qint64 cells)
+{
+    t_arrayBudget -= cells;
+    return t_arrayBudget >= 0;
+}
+
+void rangeToArray(Slot &s)
+{
+    const LinkedRef &r = *s.ref;
+    const int row2 = std::min(r.rect.row2, std::max(r.rect.row1, r.sheet->maxRow()));
+    const int col2 = std::min(r.rect.col2, std::max(r.rect.col1, r.sheet->maxCol()));
+    auto out = std::make_shared<ArrayValue>();
+    const qint64 cells = qint64(row2 - r.rect.row1 + 1) * (col2 - r.rect.col1 + 1);
+    if (cells > MaxArrayCells || !takeArrayBudget(cells)) {
+        out->rows = out->cols = 1;
+        out->items.push_back(Value::fromError(CellError::Num));
+    } else {
+        out->rows = row2 - r.rect.row1 + 1;
+        out->cols = col2 - r.rect.col1 + 1;
+        out->items.resize(size_t(out->rows) * size_t(out->cols));
+        for (const Cell *c : r.cells)
+            if (c->row <= row2 && c->col <= col2)
+                out->items[size_t(c->row - r.rect.row1) * size_t(out->cols) + size_t(c->col - r.rect.col1)] = c->value;
+    }
+    s.kind = Slot::Array;
+    s.array = std::move(out);
+}
+
+// Element-wise over arrays: a single row or column stretches, other gaps are #N/A.
+void arrayBinary(Op op, Slot &l, Slot &r)
+{
+    if (isRangeOperand(l))
+        rangeToArray(l);
+    if (isRangeOperand(r))
+        rangeToArray(r);
     Value ta, tb;
     auto dims = [](const Slot &s, int *rows, int *cols) {
         if (s.kind == Slot::Array && s.array) {
@@ -128,6 +173,13 @@ void arrayBinary(Op op, Slot &l, const Slot &r)
     auto out = std::make_shared<ArrayValue>();
     out->rows = std::max(ra, rb);
     out->cols = std::max(ca, cb);
+    if (!takeArrayBudget(qint64(out->rows) * out->cols)) {
+        out->rows = out->cols = 1;
+        out->items.push_back(Value::fromError(CellError::Num));
+        l.kind = Slot::Array;
+        l.array = std::move(out);
+        return;
+    }
     out->items.reserve(size_t(out->rows) * size_t(out->cols));
     auto at = [&](const Slot &s, int rows, int cols, int i, int j, Value &tmp) -> const Value & {
         if (s.kind != Slot::Array || !s.array)
@@ -153,8 +205,10 @@ Value applyBinary(Op op, const Value &a, const Value &b)
     if (op == Op::Cat || (op >= Op::Eq && op <= Op::Ge)) {
         if (a.isError() || b.isError())
             return Value::fromError(a.isError() ? a.error : b.error);
-        if (op == Op::Cat)
-            return Value::fromText(valueToText(a) + valueToText(b));
+        if (op == Op::Cat) {
+            QString t = valueToText(a) + valueToText(b);
+            return t.size() > MaxTextLength ? Value::fromError(CellError::Value) : Value::fromText(t);
+        }
         return Value::fromBool(comparison(op, compareValues(a, b)));
     }
     double x = 0, y = 0, z = 0;
@@ -300,135 +354,11 @@ Value Engine::deref(const Slot &s) const
     return scalar(s, tmp);
 }
 
-void Engine::link()
-{
-    // Single cells first, so that no range is bound before a cell inside it is created.
-    for (FormulaEntry &e : m_entries) {
-        if (!e.cell)
-            continue;
-        for (const RefSpec &r : e.parsed.refs) {
-            if (r.range || r.bad)
-                continue;
-            const int si = r.hasSheet ? m_book.sheetIndex(r.sheet) : e.sheet;
-            if (Sheet *sh = m_book.sheet(si))
-                sh->ensure(r.col1, r.row1);
-        }
-    }
-    size_t maxStack = 1;
-    for (FormulaEntry &e : m_entries) {
-        if (!e.cell)
-            continue;
-        e.links.assign(e.parsed.refs.size(), LinkedRef());
-        maxStack = std::max(maxStack, size_t(e.parsed.maxStack) + 1);
-        for (size_t i = 0; i < e.parsed.refs.size(); ++i) {
-            const RefSpec &r = e.parsed.refs[i];
-            LinkedRef &l = e.links[i];
-            const int si = r.hasSheet ? m_book.sheetIndex(r.sheet) : e.sheet;
-            Sheet *sh = r.bad ? nullptr : m_book.sheet(si);
-            if (!sh)
-                continue;
-            l.sheet = sh;
-            l.rect = {r.col1, r.row1, r.col2, r.row2};
-            l.range = r.range;
-            if (!r.range) {
-                l.cell = sh->find(r.col1, r.row1);
-                continue;
-            }
-            const qint64 area = qint64(r.col2 - r.col1 + 1) * (r.row2 - r.row1 + 1);
-            if (area <= sh->cellCount()) {
-                for (int row = r.row1; row <= r.row2; ++row)
-                    for (int col = r.col1; col <= r.col2; ++col)
-                        if (Cell *c = sh->find(col, row))
-                            l.cells.push_back(c);
-            } else {
-                for (Cell *c : sh->sortedCells())
-                    if (l.rect.contains(c->col, c->row))
-                        l.cells.push_back(c);
-            }
-        }
-    }
-    m_stack.resize(maxStack);
-    order();
-    m_linked = true;
-}
-
-// Tarjan's strongly connected components, iteratively: precedents come out before their
-// dependents, and a component of more than one formula (or one that reads itself) is a cycle.
-void Engine::order()
-{
-    const int n = int(m_entries.size());
-    std::vector<int> start(n + 1, 0), adj;
-    std::vector<char> selfLoop(n, 0);
-    for (int i = 0; i < n; ++i) {
-        start[i] = int(adj.size());
-        const FormulaEntry &e = m_entries[i];
-        if (!e.cell)
-            continue;
-        auto edge = [&](const Cell *c) {
-            if (c && c->formula >= 0) {
-                if (c->formula == i)
-                    selfLoop[i] = 1;
-                adj.push_back(c->formula);
-            }
-        };
-        for (const LinkedRef &l : e.links) {
-            if (l.range)
-                for (const Cell *c : l.cells)
-                    edge(c);
-            else
-                edge(l.cell);
-        }
-    }
-    start[n] = int(adj.size());
-
-    std::vector<int> index(n, -1), low(n, 0), stack;
-    std::vector<char> onStack(n, 0);
-    std::vector<std::pair<int, int>> calls;
-    m_order.clear();
-    int counter = 0;
-    for (int root = 0; root < n; ++root) {
-        if (!m_entries[root].cell || index[root] >= 0)
-            continue;
-        calls.push_back({root, start[root]});
-        index[root] = low[root] = counter++;
-        stack.push_back(root);
-        onStack[root] = 1;
-        while (!calls.empty()) {
-            auto &[v, pos] = calls.back();
-            if (pos < start[v + 1]) {
-                const int w = adj[pos++];
-                if (index[w] < 0) {
-                    index[w] = low[w] = counter++;
-                    stack.push_back(w);
-                    onStack[w] = 1;
-                    calls.push_back({w, start[w]});
-                } else if (onStack[w]) {
-                    low[v] = std::min(low[v], index[w]);
-                }
-                continue;
-            }
-            const int done = v;
-            calls.pop_back();
-            if (!calls.empty())
-                low[calls.back().first] = std::min(low[calls.back().first], low[done]);
-            if (low[done] == index[done]) {
-                const size_t first = std::find(stack.begin(), stack.end(), done) - stack.begin();
-                const bool cyclic = stack.size() - first > 1 || selfLoop[done];
-                for (size_t k = first; k < stack.size(); ++k) {
-                    onStack[stack[k]] = 0;
-                    m_entries[stack[k]].cyclic = cyclic;
-                    m_order.push_back(stack[k]);
-                }
-                stack.resize(first);
-            }
-        }
-    }
-}
-
 void Engine::recalculate()
 {
     if (!m_linked)
         link();
+    t_arrayBudget = ArrayBudget;
     for (int i : m_order) {
         FormulaEntry &e = m_entries[i];
         if (e.cyclic)
@@ -482,9 +412,9 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::Pow: {
             Slot &l = sp[top - 2];
-            const Slot &r = sp[top - 1];
+            Slot &r = sp[top - 1];
             --top;
-            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+            if (l.kind == Slot::Array || r.kind == Slot::Array || isRangeOperand(l) || isRangeOperand(r)) {
                 arrayBinary(in.op, l, r);
                 break;
             }
@@ -494,7 +424,7 @@ Value Engine::evaluate(const FormulaEntry &e)
                 setError(l, err);
                 break;
             }
-            err = arith(in.op, x, y, &z);
+            err = arith(in.op, x, y, &z, pc == n);
             if (err != CellError::None)
                 setError(l, err);
             else
@@ -503,9 +433,9 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Cat: {
             Slot &l = sp[top - 2];
-            const Slot &r = sp[top - 1];
+            Slot &r = sp[top - 1];
             --top;
-            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+            if (l.kind == Slot::Array || r.kind == Slot::Array || isRangeOperand(l) || isRangeOperand(r)) {
                 arrayBinary(in.op, l, r);
                 break;
             }
@@ -516,6 +446,10 @@ Value Engine::evaluate(const FormulaEntry &e)
                 break;
             }
             QString s = valueToText(a) + valueToText(b);
+            if (s.size() > MaxTextLength) {
+                setError(l, CellError::Value);
+                break;
+            }
             l.kind = Slot::Val;
             l.v.type = ValueType::Text;
             l.v.text = std::move(s);
@@ -523,9 +457,9 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge: {
             Slot &l = sp[top - 2];
-            const Slot &r = sp[top - 1];
+            Slot &r = sp[top - 1];
             --top;
-            if (l.kind == Slot::Array || r.kind == Slot::Array) {
+            if (l.kind == Slot::Array || r.kind == Slot::Array || isRangeOperand(l) || isRangeOperand(r)) {
                 arrayBinary(in.op, l, r);
                 break;
             }
@@ -540,7 +474,7 @@ Value Engine::evaluate(const FormulaEntry &e)
         }
         case Op::Neg: case Op::Pct: {
             Slot &s = sp[top - 1];
-            if (s.kind == Slot::Array) {
+            if (s.kind == Slot::Array || isRangeOperand(s)) {
                 Slot factor;
                 setNumber(factor, in.op == Op::Neg ? -1 : 0.01);
                 arrayBinary(Op::Mul, s, factor);
@@ -578,12 +512,14 @@ Value Engine::evaluate(const FormulaEntry &e)
             break;
         }
         case Op::Jump: pc = in.a; break;
-        case Op::JumpNotError:
-            if (!scalar(sp[top - 1], ta).isError())
+        case Op::JumpNotError: {
+            const Value &v = scalar(sp[top - 1], ta);
+            if (!v.isError() || (in.argc == 1 && v.error != CellError::NA))
                 pc = in.a;
             else
                 --top;
             break;
+        }
         }
     }
     if (top < 1)

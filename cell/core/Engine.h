@@ -18,7 +18,8 @@ class CellFormat;
 // A reference bound to the model. For a range, the cells that exist in it, row-major.
 struct LinkedRef
 {
-    Sheet *sheet = nullptr; // null: the sheet does not exist (#REF!)
+    Sheet *sheet = nullptr; // null: the sheet or name does not exist, see error
+    CellError error = CellError::Ref;
     CellRange rect;
     Cell *cell = nullptr;   // single-cell reference
     std::vector<Cell *> cells;

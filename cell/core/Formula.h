@@ -22,7 +22,7 @@ enum class Op : std::uint8_t {
     Call,      // a = function id, argc = argument count
     JumpFalse, // pops the condition; a = target
     Jump,      // a = target
-    JumpNotError, // IFERROR: keeps the value and jumps when it is no error, else pops it
+    JumpNotError, // IFERROR (IFNA with argc 1): keeps a value it need not replace and jumps, else pops it
 };
 
 struct Instr
@@ -40,6 +40,7 @@ struct RefSpec
     bool range = false;
     int col1 = 0, row1 = 0, col2 = 0, row2 = 0;
     bool bad = false; // #REF! written in the formula or off the grid
+    QString name;     // a defined name, resolved when the formula is bound
 };
 
 // An array constant such as {0.05,0.1;0.2,0.3}, or the result of arithmetic on arrays.

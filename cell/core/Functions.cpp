@@ -1,74 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Functions.h"
 #include "CellFormat.h"
+#include "FunctionSupport.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace lw {
 
+using namespace fn;
+
 namespace {
 
-const Value kEmpty;
-
-// The scalar of an argument; a range of more than one cell is #VALUE!.
-Value argValue(const Slot &s, EvalContext &ctx)
-{
-    return ctx.engine->deref(s);
-}
-
-bool argNumber(const Slot &s, EvalContext &ctx, double *out, CellError *err)
-{
-    return toNumber(argValue(s, ctx), out, err);
-}
-
-bool argText(const Slot &s, EvalContext &ctx, QString *out, CellError *err)
-{
-    return toText(argValue(s, ctx), out, err);
-}
-
-// Calls f(value, fromReference) for each value an argument holds; stops when f returns false.
-template <typename F>
-void eachValue(const Slot &s, F &&f)
-{
-    if (s.kind == Slot::Val) {
-        f(s.v, false);
-        return;
-    }
-    if (s.kind == Slot::Missing) {
-        f(kEmpty, false);
-        return;
-    }
-    if (s.kind == Slot::Array) {
-        // Array elements count as a range's cells do: text and booleans are skipped.
-        for (const Value &v : s.array->items)
-            if (!f(v, true))
-                return;
-        return;
-    }
-    const LinkedRef *r = s.ref;
-    if (!r->sheet) {
-        static const Value ref = Value::fromError(CellError::Ref);
-        f(ref, true);
-        return;
-    }
-    if (!r->range) {
-        f(r->cell->value, true);
-        return;
-    }
-    for (const Cell *c : r->cells)
-        if (!f(c->value, true))
-            return;
-}
-
-const Value &valueAt(const LinkedRef &r, int col, int row)
-{
-    const Cell *c = r.sheet ? r.sheet->find(col, row) : nullptr;
-    return c ? c->value : kEmpty;
-}
-
 // Aggregates of SUM, MAX, MIN, COUNT: references count only their numbers.
-enum class Agg { Sum, Max, Min, Count, CountA };
+enum class Agg { Sum, Max, Min, Count, CountA, Average };
 
 Value aggregate(Agg kind, Slot *args, int argc)
 {
@@ -111,6 +56,7 @@ Value aggregate(Agg kind, Slot *args, int argc)
         return Value::fromError(err);
     switch (kind) {
     case Agg::Sum: return Value::fromNumber(sum);
+    case Agg::Average: return count ? Value::fromNumber(sum / double(count)) : Value::fromError(CellError::Div0);
     case Agg::Max:
     case Agg::Min: return Value::fromNumber(count ? best : 0);
     default: return Value::fromNumber(double(count));
@@ -145,275 +91,6 @@ Value logical(bool isAnd, Slot *args, int argc)
     if (!any)
         return Value::fromError(CellError::Value);
     return Value::fromBool(acc);
-}
-
-bool wildcardMatch(const QString &pattern, const QString &text)
-{
-    int p = 0, t = 0, star = -1, mark = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == QLatin1Char('~') && p + 1 < pattern.size()
-            && QString::compare(QString(pattern[p + 1]), QString(text[t]), Qt::CaseInsensitive) == 0) {
-            p += 2;
-            ++t;
-        } else if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
-            star = p++;
-            mark = t;
-        } else if (p < pattern.size()
-                   && (pattern[p] == QLatin1Char('?') || pattern[p].toCaseFolded() == text[t].toCaseFolded())) {
-            ++p;
-            ++t;
-        } else if (star >= 0) {
-            p = star + 1;
-            t = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == pattern.size();
-}
-
-bool hasWildcard(const QString &s)
-{
-    return s.contains(QLatin1Char('*')) || s.contains(QLatin1Char('?')) || s.contains(QLatin1Char('~'));
-}
-
-// Exact match as VLOOKUP and SUMIF see it: same type; text ignores case and honours wildcards.
-bool matches(const Value &cell, const Value &want)
-{
-    if (want.type == ValueType::Text) {
-        if (cell.type != ValueType::Text)
-            return want.text.isEmpty() && cell.isEmpty();
-        return hasWildcard(want.text) ? wildcardMatch(want.text, cell.text)
-                                      : QString::compare(cell.text, want.text, Qt::CaseInsensitive) == 0;
-    }
-    if (cell.type != want.type)
-        return false;
-    return nearlyEqual(cell.number, want.number);
-}
-
-struct Criterion
-{
-    enum Kind { Eq, Ne, Lt, Le, Gt, Ge } kind = Eq;
-    Value operand;
-
-    explicit Criterion(const Value &v)
-    {
-        if (v.type != ValueType::Text) {
-            operand = v.isEmpty() ? Value::fromNumber(0) : v;
-            return;
-        }
-        QString s = v.text;
-        static const struct { const char *op; Kind k; } ops[] = {
-            {"<=", Le}, {">=", Ge}, {"<>", Ne}, {"<", Lt}, {">", Gt}, {"=", Eq}};
-        for (const auto &o : ops) {
-            if (s.startsWith(QLatin1String(o.op))) {
-                kind = o.k;
-                s = s.mid(int(qstrlen(o.op)));
-                break;
-            }
-        }
-        double n = 0;
-        if (parseNumericText(s, &n))
-            operand = Value::fromNumber(n);
-        else if (s.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
-            operand = Value::fromBool(s.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0);
-        else
-            operand = Value::fromText(s);
-    }
-
-    bool test(const Value &cell) const
-    {
-        switch (kind) {
-        case Eq: return matches(cell, operand);
-        case Ne: return !matches(cell, operand);
-        default: break;
-        }
-        if (cell.type != operand.type || cell.isEmpty())
-            return false;
-        const int c = compareValues(cell, operand);
-        switch (kind) {
-        case Lt: return c < 0;
-        case Le: return c <= 0;
-        case Gt: return c > 0;
-        default: return c >= 0;
-        }
-    }
-};
-
-const LinkedRef *refOf(const Slot &s)
-{
-    return s.kind == Slot::Ref && s.ref->sheet ? s.ref : nullptr;
-}
-
-Value sumIf(Slot *args, int argc, EvalContext &ctx)
-{
-    const LinkedRef *range = refOf(args[0]);
-    if (!range)
-        return Value::fromError(args[0].kind == Slot::Ref ? CellError::Ref : CellError::Value);
-    const Value crit = argValue(args[1], ctx);
-    if (crit.isError())
-        return crit;
-    const LinkedRef *sumRange = range;
-    if (argc > 2) {
-        sumRange = refOf(args[2]);
-        if (!sumRange)
-            return Value::fromError(CellError::Value);
-    }
-    const Criterion c(crit);
-    double sum = 0;
-    auto add = [&](const Cell *cell) -> bool {
-        if (!c.test(cell->value))
-            return true;
-        const Value &v = valueAt(*sumRange, sumRange->rect.col1 + cell->col - range->rect.col1,
-                                 sumRange->rect.row1 + cell->row - range->rect.row1);
-        if (v.isError())
-            return false;
-        if (v.type == ValueType::Number)
-            sum += v.number;
-        return true;
-    };
-    if (!range->range) {
-        if (!add(range->cell))
-            return Value::fromError(CellError::Value);
-    } else {
-        for (const Cell *cell : range->cells) {
-            if (!add(cell)) {
-                return valueAt(*sumRange, sumRange->rect.col1 + cell->col - range->rect.col1,
-                               sumRange->rect.row1 + cell->row - range->rect.row1);
-            }
-        }
-    }
-    return Value::fromNumber(sum);
-}
-
-// Approximate match over sorted data: the last position whose value does not exceed the
-// wanted one, among values of the wanted type.
-template <typename At>
-int approximate(const Value &want, int count, At at)
-{
-    int best = -1;
-    for (int i = 0; i < count; ++i) {
-        const Value &v = at(i);
-        if (v.isEmpty() || v.isError())
-            continue;
-        if ((v.type == ValueType::Text) != (want.type == ValueType::Text)
-            || (v.type == ValueType::Bool) != (want.type == ValueType::Bool))
-            continue;
-        if (compareValues(v, want) <= 0)
-            best = i;
-        else
-            break;
-    }
-    return best;
-}
-
-int clampRow(const LinkedRef &r, int row2)
-{
-    return std::min(row2, std::max(r.rect.row1, r.sheet->maxRow()));
-}
-int clampCol(const LinkedRef &r, int col2)
-{
-    return std::min(col2, std::max(r.rect.col1, r.sheet->maxCol()));
-}
-
-// A range or an array constant seen as a grid, 0-based; a whole-column range stops at the
-// sheet's last used row.
-struct Table
-{
-    const LinkedRef *ref = nullptr;
-    const ArrayValue *arr = nullptr;
-    int rows = 0, cols = 0;
-    int declaredCols = 0;
-
-    const Value &at(int r, int c) const
-    {
-        if (arr)
-            return arr->at(r, c);
-        return valueAt(*ref, ref->rect.col1 + c, ref->rect.row1 + r);
-    }
-};
-
-bool tableOf(const Slot &s, Table *t)
-{
-    if (s.kind == Slot::Array && s.array && !s.array->items.empty()) {
-        t->arr = s.array.get();
-        t->rows = t->arr->rows;
-        t->cols = t->declaredCols = t->arr->cols;
-        return true;
-    }
-    const LinkedRef *r = refOf(s);
-    if (!r)
-        return false;
-    t->ref = r;
-    t->rows = clampRow(*r, r->rect.row2) - r->rect.row1 + 1;
-    t->cols = clampCol(*r, r->rect.col2) - r->rect.col1 + 1;
-    t->declaredCols = r->rect.col2 - r->rect.col1 + 1;
-    return true;
-}
-
-Value vlookup(Slot *args, int argc, EvalContext &ctx)
-{
-    const Value want = argValue(args[0], ctx);
-    if (want.isError())
-        return want;
-    Table table;
-    if (!tableOf(args[1], &table))
-        return Value::fromError(args[1].kind == Slot::Ref ? CellError::Ref : CellError::NA);
-    double idx = 0;
-    CellError err = CellError::None;
-    if (!argNumber(args[2], ctx, &idx, &err))
-        return Value::fromError(err);
-    bool approx = true;
-    if (argc > 3 && !toBool(argValue(args[3], ctx), &approx, &err))
-        return Value::fromError(err);
-    const int col = int(std::trunc(idx));
-    if (col < 1)
-        return Value::fromError(CellError::Value);
-    if (col > table.declaredCols)
-        return Value::fromError(CellError::Ref);
-    auto at = [&](int i) -> const Value & { return table.at(i, 0); };
-    int found = -1;
-    if (approx) {
-        found = approximate(want, table.rows, at);
-    } else {
-        const Value key = want.isEmpty() ? Value::fromNumber(0) : want;
-        for (int i = 0; i < table.rows && found < 0; ++i)
-            if (matches(at(i), key))
-                found = i;
-    }
-    if (found < 0)
-        return Value::fromError(CellError::NA);
-    return col - 1 < table.cols ? table.at(found, col - 1) : kEmpty;
-}
-
-Value lookup(Slot *args, int argc, EvalContext &ctx)
-{
-    const Value want = argValue(args[0], ctx);
-    if (want.isError())
-        return want;
-    Table vec;
-    if (!tableOf(args[1], &vec))
-        return Value::fromError(CellError::NA);
-    // A column (or a table taller than wide) is searched down, a row across.
-    const bool byRows = vec.rows >= vec.cols;
-    const int count = byRows ? vec.rows : vec.cols;
-    auto at = [&](int i) -> const Value & { return byRows ? vec.at(i, 0) : vec.at(0, i); };
-    const int found = approximate(want, count, at);
-    if (found < 0)
-        return Value::fromError(CellError::NA);
-    if (argc > 2) {
-        Table res;
-        if (!tableOf(args[2], &res))
-            return Value::fromError(CellError::NA);
-        const bool resRows = res.rows > 1 || (res.ref && res.ref->rect.row2 > res.ref->rect.row1);
-        if (resRows)
-            return found < res.rows ? res.at(found, 0) : kEmpty;
-        return found < res.cols ? res.at(0, found) : kEmpty;
-    }
-    // Array form: the result comes from the last column (or row) of the same table.
-    return byRows ? vec.at(found, vec.cols - 1) : vec.at(vec.rows - 1, found);
 }
 
 double pow10(int n)
@@ -540,6 +217,27 @@ void callFunction(int id, Slot *args, int argc, EvalContext &ctx)
     case FnLookup: out = lookup(args, argc, ctx); break;
     case FnVLookup: out = vlookup(args, argc, ctx); break;
     case FnSumIf: out = sumIf(args, argc, ctx); break;
+    case FnCountIf: out = countIf(args, argc, ctx); break;
+    case FnSumProduct: out = sumProduct(args, argc, ctx); break;
+    case FnIndex: out = index(args, argc, ctx); break;
+    case FnMatch: out = match(args, argc, ctx); break;
+    case FnAverage: out = aggregate(Agg::Average, args, argc); break;
+    case FnMod: {
+        double d = 0;
+        if (!argNumber(args[0], ctx, &x, &err) || !argNumber(args[1], ctx, &d, &err)) {
+            out = Value::fromError(err);
+            break;
+        }
+        if (d == 0) {
+            out = Value::fromError(CellError::Div0);
+            break;
+        }
+        // The result takes the divisor's sign, as in Excel.
+        const double m = x - d * std::floor(x / d);
+        out = Value::fromNumber(nearlyEqual(m, d) ? 0 : m);
+        break;
+    }
+    case FnIsText: out = Value::fromBool(argValue(args[0], ctx).type == ValueType::Text); break;
     case FnLeft: case FnRight: {
         int n = 1;
         out = textOf(args[0], ctx, &s);
@@ -589,6 +287,10 @@ void callFunction(int id, Slot *args, int argc, EvalContext &ctx)
             if (out.isError())
                 break;
             all += s;
+            if (all.size() > MaxTextLength) {
+                out = Value::fromError(CellError::Value);
+                break;
+            }
         }
         if (!out.isError())
             out = Value::fromText(all);
@@ -654,7 +356,7 @@ void callFunction(int id, Slot *args, int argc, EvalContext &ctx)
     }
     case FnIsNumber: out = Value::fromBool(argValue(args[0], ctx).type == ValueType::Number); break;
     case FnIsError: out = Value::fromBool(argValue(args[0], ctx).isError()); break;
-    case FnIf: case FnIfError: case FnCount_:
+    case FnIf: case FnIfError: case FnIfNa: case FnCount_:
         out = Value::fromError(CellError::Value); // compiled as jumps, never called
         break;
     }

@@ -10,7 +10,7 @@ enum FunctionId : int {
     FnSum, FnRound, FnRoundUp, FnRoundDown, FnInt, FnAbs, FnMax, FnMin, FnIf, FnAnd, FnOr, FnNot,
     FnIfError, FnLookup, FnVLookup, FnCount, FnCountA, FnSumIf, FnLeft, FnRight, FnMid, FnLen,
     FnText, FnValue, FnYear, FnMonth, FnDay, FnDate, FnConcatenate, FnIsBlank, FnIsNumber,
-    FnIsError, FnTrim,
+    FnIsError, FnTrim, FnCountIf, FnAverage, FnMod, FnSumProduct, FnIndex, FnMatch, FnIsText, FnIfNa,
     FnCount_
 };
 

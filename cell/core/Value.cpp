@@ -93,6 +93,16 @@ bool parseNumericText(const QString &text, double *out)
             }
         }
     }
+    // A currency sign before the digits, as VALUE("$12") and VALUE("￥12") read them.
+    for (int i = 0; i < s.size() && i < 2; ++i) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('$') || c == QChar(0x00A5) || c == QChar(0xFFE5)) {
+            s.remove(i, 1);
+            break;
+        }
+        if (c != QLatin1Char('-') && c != QLatin1Char('+'))
+            break;
+    }
     double scale = 1;
     if (s.endsWith(QLatin1Char('%'))) {
         s.chop(1);
@@ -140,6 +150,10 @@ double dateSerial(int year, int month, int day)
 void serialToDate(double serial, int *year, int *month, int *day)
 {
     long long s = (long long)std::floor(serial);
+    if (s == 0) { // Excel's day zero is 1900-01-00
+        *year = 1900; *month = 1; *day = 0;
+        return;
+    }
     if (s == 60) {
         *year = 1900; *month = 2; *day = 29;
         return;

@@ -8,6 +8,9 @@
 
 namespace lw {
 
+// Longest text a cell holds, as in Excel; longer results are #VALUE!.
+constexpr int MaxTextLength = 32767;
+
 enum class ValueType : std::uint8_t { Empty, Number, Text, Bool, Error };
 
 // Excel's error values; Circular is shown as #REF!, the value a cycle's cells take.

@@ -2,6 +2,7 @@
 #include "Workbook.h"
 #include "CellFormat.h"
 #include "Engine.h"
+#include "Formula.h"
 
 #include <algorithm>
 
@@ -86,6 +87,7 @@ void Workbook::clear()
 {
     m_engine->clear();
     m_sheets.clear();
+    m_names.clear();
     m_styles.assign(1, Style());
     m_formats.clear();
 }
@@ -111,6 +113,46 @@ Sheet &Workbook::addSheet(const QString &name)
     return *m_sheets.back();
 }
 
+void Workbook::addDefinedName(const DefinedName &name)
+{
+    m_names.push_back(name);
+    m_engine->structureChanged();
+}
+
+bool Workbook::resolveName(const QString &name, int formulaSheet, int *sheet, CellRange *rect) const
+{
+    const DefinedName *found = nullptr;
+    for (const DefinedName &d : m_names) {
+        if (d.name.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (d.localSheet == formulaSheet) {
+            found = &d; // a sheet's own name hides a workbook-wide one
+            break;
+        }
+        if (d.localSheet < 0)
+            found = &d;
+    }
+    if (!found)
+        return false;
+    QString ref = found->reference.trimmed();
+    if (ref.startsWith(QLatin1Char('=')))
+        ref = ref.mid(1);
+    int si = found->localSheet >= 0 ? found->localSheet : formulaSheet;
+    const int bang = ref.lastIndexOf(QLatin1Char('!'));
+    if (bang >= 0) {
+        QString s = ref.left(bang);
+        if (s.size() >= 2 && s.startsWith(QLatin1Char('\'')) && s.endsWith(QLatin1Char('\'')))
+            s = s.mid(1, s.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+        si = sheetIndex(s);
+        ref = ref.mid(bang + 1);
+    }
+    ref.remove(QLatin1Char('$'));
+    if (si < 0 || ref.contains(QLatin1Char(',')))
+        return false;
+    *sheet = si;
+    return parseRangeAddress(ref, &rect->col1, &rect->row1, &rect->col2, &rect->row2);
+}
+
 const Style &Workbook::style(int index) const
 {
     return index >= 0 && index < int(m_styles.size()) ? m_styles[index] : m_styles.front();
@@ -121,6 +163,12 @@ int Workbook::addStyle(const Style &style)
     for (size_t i = 0; i < m_styles.size(); ++i)
         if (m_styles[i] == style)
             return int(i);
+    m_styles.push_back(style);
+    return int(m_styles.size() - 1);
+}
+
+int Workbook::appendStyle(const Style &style)
+{
     m_styles.push_back(style);
     return int(m_styles.size() - 1);
 }
@@ -182,8 +230,6 @@ QString Workbook::readText(int col, int row, int sheet) const
     const Cell *c = cell(col, row, sheet);
     if (!c || c->value.isEmpty())
         return QString();
-    if (c->value.type == ValueType::Text)
-        return numberFormat(c->style).format(c->value);
     return numberFormat(c->style).format(c->value);
 }
 

@@ -121,20 +121,34 @@ public:
 
     const Style &style(int index) const;
     int addStyle(const Style &style); // reuses an equal style
+    int appendStyle(const Style &style); // no search, for a reader's many formats
     int styleCount() const { return int(m_styles.size()); }
     const CellFormat &numberFormat(int styleIndex) const;
 
     Cell *cell(int col, int row, int sheet) const;
     Cell *ensureCell(int col, int row, int sheet); // null for a bad address
 
-    // Formula text without the leading '='. Returns false (and stores #NAME?-like error on
-    // recalc) only for a bad address.
+    // Formula text without the leading '='; text that is no formula evaluates to #NAME?.
+    // False only for a bad address.
     bool setFormula(int col, int row, int sheet, const QString &text);
     QString formulaText(const Cell &cell) const; // without '='; empty for none
     void setValue(int col, int row, int sheet, const Value &value); // keeps a formula
 
     void recalculate();
     Engine &engine() { return *m_engine; }
+
+    // Defined names: a name (sheet-local when localSheet >= 0) and the reference it stands for,
+    // as written ("'主表'!$B$2:$B$9").
+    struct DefinedName
+    {
+        QString name;
+        int localSheet = -1;
+        QString reference;
+    };
+    void addDefinedName(const DefinedName &name);
+    const std::vector<DefinedName> &definedNames() const { return m_names; }
+    // The one cell or range a name refers to, seen from a formula on formulaSheet.
+    bool resolveName(const QString &name, int formulaSheet, int *sheet, CellRange *rect) const;
 
     // The operations of the control, shared by the widget and the command-line tool.
     QString readText(int col, int row, int sheet) const;
@@ -150,6 +164,7 @@ public:
 private:
     std::vector<std::unique_ptr<Sheet>> m_sheets;
     std::vector<Style> m_styles;
+    std::vector<DefinedName> m_names;
     mutable std::vector<std::unique_ptr<CellFormat>> m_formats;
     std::unique_ptr<Engine> m_engine;
 };

@@ -17,7 +17,9 @@ class Workbook;
 constexpr qint64 MaxPartBytes = 64 * 1024 * 1024;
 constexpr qint64 MaxTotalBytes = 256 * 1024 * 1024;
 constexpr int MaxXmlDepth = 64;
-constexpr int MaxCells = 2000000;
+constexpr int MaxCells = 1000000;
+constexpr qint64 MaxFormulaChars = 4 * 1024 * 1024; // all formulas of a file, shared ones expanded
+constexpr qint64 MaxColumnSpans = 1000000;         // column entries of all <col> ranges
 constexpr int MaxSheets = 256;
 constexpr int MaxStrings = 2000000;
 
@@ -69,7 +71,9 @@ private:
 QHash<QString, QString> readRelationships(ZipPackage &zip, const QString &ownerPart, QHash<QString, QString> *types,
                                           QString *error);
 
-// styles.xml: adds one style per cell format and returns the style index of each.
-bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyles, QString *error);
+// styles.xml (with the theme's colours): adds one style per cell format and returns the style
+// index of each.
+bool readStyles(const QByteArray &data, const QByteArray &themeData, Workbook &book, std::vector<int> *xfStyles,
+                QString *error);
 
 } // namespace lw

@@ -52,20 +52,26 @@ public:
         if (!error->isEmpty())
             return false;
         QString stylesPart = QStringLiteral("xl/styles.xml"), stringsPart = QStringLiteral("xl/sharedStrings.xml");
+        QString themePart;
         for (auto it = rels.begin(); it != rels.end(); ++it) {
             const QString t = types.value(it.key());
             if (t.endsWith(QLatin1String("/styles")))
                 stylesPart = it.value();
             else if (t.endsWith(QLatin1String("/sharedStrings")))
                 stringsPart = it.value();
+            else if (t.endsWith(QLatin1String("/theme")))
+                themePart = it.value();
         }
         QByteArray data;
         if (!m_zip.read(workbookPart, &data, error))
             return false;
         if (!readWorkbook(data, rels, error))
             return false;
+        QByteArray theme;
+        if (!themePart.isEmpty() && m_zip.has(themePart) && !m_zip.read(themePart, &theme, error))
+            return false;
         if (m_zip.has(stylesPart)) {
-            if (!m_zip.read(stylesPart, &data, error) || !readStyles(data, m_book, &m_xfStyles, error))
+            if (!m_zip.read(stylesPart, &data, error) || !readStyles(data, theme, m_book, &m_xfStyles, error))
                 return false;
         }
         if (m_zip.has(stringsPart)) {
@@ -78,6 +84,9 @@ public:
                 return false;
         }
         applyMarkNames();
+        for (const DefinedName &d : m_names)
+            if (!d.name.startsWith(QLatin1String("_xlnm."), Qt::CaseInsensitive))
+                m_book.addDefinedName({d.name, d.localSheet, d.ref});
         return true;
     }
 
@@ -174,15 +183,22 @@ private:
                     break;
                 }
                 const QString ht = x.attr("ht");
-                if (!ht.isEmpty())
+                if (x.attr("hidden") == QLatin1String("1") || x.attr("hidden") == QLatin1String("true"))
+                    sheet.rowHeights.insert(curRow, 0); // a hidden row takes no room
+                else if (!ht.isEmpty())
                     sheet.rowHeights.insert(curRow, qBound(0.0, ht.toDouble(), 409.0));
             } else if (n == QLatin1String("c")) {
                 if (!readCell(x, sheet, sheetIndex, shared, &curRow, &curCol))
                     break;
             } else if (n == QLatin1String("col")) {
                 const int a = x.attr("min").toInt(), b = x.attr("max").toInt();
-                const double w = x.attr("width").toDouble();
-                if (a >= 1 && b >= a && b <= MaxCol && w > 0)
+                const bool hidden = x.attr("hidden") == QLatin1String("1") || x.attr("hidden") == QLatin1String("true");
+                const double w = hidden ? 0 : x.attr("width").toDouble();
+                if (a >= 1 && b >= a && b <= MaxCol && (m_columnSpans += b - a + 1) > MaxColumnSpans) {
+                    x.fail(QStringLiteral("列宽定义过多"));
+                    break;
+                }
+                if (a >= 1 && b >= a && b <= MaxCol && (w > 0 || hidden))
                     for (int c = a; c <= b; ++c)
                         sheet.colWidths.insert(c, qMin(w, 255.0));
             } else if (n == QLatin1String("sheetFormatPr")) {
@@ -296,7 +312,14 @@ private:
                     formula = shiftFormula(m.text, col - m.col, row - m.row);
                 }
             }
-            if (!formula.trimmed().isEmpty())
+            formula = formula.trimmed();
+            if ((m_formulaChars += formula.size()) > MaxFormulaChars) {
+                x.fail(QStringLiteral("公式过多"));
+                return false;
+            }
+            if (formula.startsWith(QLatin1Char('='))) // some writers keep the sign typed in the cell
+                formula = formula.mid(1);
+            if (!formula.isEmpty())
                 m_book.engine().setFormula(c, sheetIndex, formula);
         }
         return true;
@@ -370,6 +393,8 @@ private:
     std::vector<QString> m_strings;
     std::vector<int> m_xfStyles;
     int m_cellCount = 0;
+    qint64 m_formulaChars = 0;
+    qint64 m_columnSpans = 0;
 };
 
 bool load(ZipPackage &zip, Workbook &book, QString *error)

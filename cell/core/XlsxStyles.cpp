@@ -34,14 +34,41 @@ struct Borders
     Border left, right, top, bottom;
 };
 
-QColor parseColor(SafeXml &x)
+// The legacy palette that "indexed" colours refer to.
+const QRgb kIndexed[64] = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+
+QColor parseColor(SafeXml &x, const std::vector<QColor> &theme)
 {
     const QString rgb = x.attr("rgb");
+    QColor c;
     if (rgb.size() == 8)
-        return QColor(QLatin1Char('#') + rgb.mid(2));
-    if (rgb.size() == 6)
-        return QColor(QLatin1Char('#') + rgb);
-    return QColor();
+        c = QColor(QLatin1Char('#') + rgb.mid(2));
+    else if (rgb.size() == 6)
+        c = QColor(QLatin1Char('#') + rgb);
+    bool ok = false;
+    const int indexed = x.attr("indexed").toInt(&ok);
+    if (!c.isValid() && ok && indexed >= 0 && indexed < 64)
+        c = QColor(kIndexed[indexed]);
+    const int themeIndex = x.attr("theme").toInt(&ok);
+    if (!c.isValid() && ok && themeIndex >= 0 && themeIndex < int(theme.size()))
+        c = theme[size_t(themeIndex)];
+    const double tint = x.attr("tint").toDouble(&ok);
+    if (c.isValid() && ok && tint != 0) {
+        // Tint moves the lightness toward black or white, as Excel applies it.
+        float h, sat, l, a;
+        c.getHslF(&h, &sat, &l, &a);
+        l = tint < 0 ? float(l * (1 + tint)) : float(l * (1 - tint) + tint);
+        c.setHslF(h, sat, qBound(0.0f, l, 1.0f), a);
+    }
+    return c;
 }
 
 bool flag(SafeXml &x, const char *name, bool dflt)
@@ -89,8 +116,40 @@ int intAttr(SafeXml &x, const char *name, int dflt)
 
 } // namespace
 
-bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyles, QString *error)
+std::vector<QColor> readThemeColors(const QByteArray &data)
 {
+    // Office's default theme, replaced by the file's own scheme when it has one.
+    std::vector<QColor> colors = {QColor(0xFFFFFF), QColor(QRgb(0x000000)), QColor(0xEEECE1), QColor(0x1F497D),
+                                  QColor(0x4F81BD), QColor(0xC0504D), QColor(0x9BBB59), QColor(0x8064A2),
+                                  QColor(0x4BACC6), QColor(0xF79646), QColor(0x0000FF), QColor(0x800080)};
+    if (data.isEmpty())
+        return colors;
+    // Scheme order is dk1 lt1 dk2 lt2 accent1-6 hlink folHlink; theme indexes swap each dark/light pair.
+    static const char *const names[] = {"lt1", "dk1", "lt2", "dk2", "accent1", "accent2", "accent3",
+                                        "accent4", "accent5", "accent6", "hlink", "folHlink"};
+    SafeXml x(data);
+    int current = -1;
+    while (x.next() != QXmlStreamReader::Invalid) {
+        if (!x.reader().isStartElement())
+            continue;
+        for (int i = 0; i < 12; ++i)
+            if (x.name() == QLatin1String(names[i]))
+                current = i;
+        if (current >= 0 && (x.name() == QLatin1String("srgbClr") || x.name() == QLatin1String("sysClr"))) {
+            const QString v = x.name() == QLatin1String("srgbClr") ? x.attr("val") : x.attr("lastClr");
+            const QColor c(QLatin1Char('#') + v);
+            if (c.isValid())
+                colors[size_t(current)] = c;
+            current = -1;
+        }
+    }
+    return colors;
+}
+
+bool readStyles(const QByteArray &data, const QByteArray &themeData, Workbook &book, std::vector<int> *xfStyles,
+                QString *error)
+{
+    const std::vector<QColor> theme = readThemeColors(themeData);
     QHash<int, QString> numFmts;
     std::vector<Font> fonts;
     std::vector<QColor> fills;
@@ -143,7 +202,7 @@ bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyl
                 else if (n == QLatin1String("u")) f.underline = x.attr("val") != QLatin1String("none");
                 else if (n == QLatin1String("sz")) f.size = qBound(1.0, x.attr("val").toDouble(), 409.0);
                 else if (n == QLatin1String("name")) f.name = x.attr("val");
-                else if (n == QLatin1String("color")) f.color = parseColor(x);
+                else if (n == QLatin1String("color")) f.color = parseColor(x, theme);
             }
         } else if (section == InFills) {
             if (n == QLatin1String("fill")) {
@@ -156,7 +215,7 @@ bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyl
                 else
                     fills.back() = QColor(Qt::transparent); // set by fgColor
             } else if (n == QLatin1String("fgColor") && !fills.empty() && fills.back() == QColor(Qt::transparent)) {
-                fills.back() = parseColor(x);
+                fills.back() = parseColor(x, theme);
             }
         } else if (section == InBorders) {
             if (n == QLatin1String("border")) {
@@ -173,7 +232,7 @@ bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyl
             } else if (border && n == QLatin1String("bottom")) {
                 side = &border->bottom;
             } else if (n == QLatin1String("color") && side) {
-                side->color = parseColor(x);
+                side->color = parseColor(x, theme);
             }
             if (side && (n == QLatin1String("left") || n == QLatin1String("right") || n == QLatin1String("top")
                          || n == QLatin1String("bottom") || n == QLatin1String("start") || n == QLatin1String("end")))
@@ -251,7 +310,7 @@ bool readStyles(const QByteArray &data, Workbook &book, std::vector<int> *xfStyl
         const QString name = nameOfStyleXf.value(c.xfId);
         if (name.compare(QLatin1String("Normal"), Qt::CaseInsensitive) != 0)
             s.styleName = name;
-        xfStyles->push_back(book.addStyle(s));
+        xfStyles->push_back(book.appendStyle(s));
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QRegularExpression>
 
 #include <clocale>
 #include <xlsxwriter.h>
@@ -160,6 +161,19 @@ bool writeXlsxFile(const Workbook &book, const QString &path, QString *error)
                 break;
             }
         }
+    }
+    // The template's own names (marks are written afresh below).
+    static const QRegularExpression markName(QStringLiteral("^mark\\d+(_.*)?$"), QRegularExpression::CaseInsensitiveOption);
+    for (const Workbook::DefinedName &d : book.definedNames()) {
+        if (markName.match(d.name).hasMatch())
+            continue;
+        QString name = d.name;
+        if (const Sheet *local = book.sheet(d.localSheet))
+            name = quotedSheet(local->name) + QLatin1Char('!') + name;
+        QString ref = d.reference.trimmed();
+        if (!ref.startsWith(QLatin1Char('=')))
+            ref.prepend(QLatin1Char('='));
+        workbook_define_name(wb, name.toUtf8().constData(), ref.toUtf8().constData());
     }
     // Defined names hold at most 255 characters: split long mark lists into numbered names.
     for (auto it = marks.begin(); it != marks.end(); ++it) {

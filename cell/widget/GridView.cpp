@@ -56,7 +56,7 @@ void GridView::relayout()
     m_colX.assign(size_t(m_cols) + 1, 0);
     for (int c = 1; c <= m_cols; ++c) {
         const double chars = s ? s->colWidths.value(c, s->defaultColWidth) : 8.43;
-        m_colX[c] = m_colX[c - 1] + int(chars * 7 * px + 5 * px);
+        m_colX[c] = m_colX[c - 1] + (chars > 0 ? int(chars * 7 * px + 5 * px) : 0);
     }
     m_rowY.assign(size_t(m_rows) + 1, 0);
     for (int r = 1; r <= m_rows; ++r) {
@@ -69,6 +69,13 @@ void GridView::relayout()
     verticalScrollBar()->setRange(0, std::max(0, m_rowY.back() - viewport()->height() + m_headerH));
     horizontalScrollBar()->setSingleStep(int(20 * px));
     verticalScrollBar()->setSingleStep(int(20 * px));
+}
+
+void GridView::noteCell(int col, int row)
+{
+    if (col + 2 > m_cols || row + 5 > m_rows)
+        relayout();
+    viewport()->update();
 }
 
 int GridView::colX(int col) const
@@ -132,7 +139,13 @@ void GridView::move(int dcol, int drow)
             if (dcol > 0) col = m->col2;
             if (drow > 0) row = m->row2;
         }
-    setCurrentCell(std::clamp(col + dcol, 1, m_cols), std::clamp(row + drow, 1, m_rows));
+    int nc = std::clamp(col + dcol, 1, m_cols), nr = std::clamp(row + drow, 1, m_rows);
+    // Hidden columns and rows are stepped over.
+    while (dcol && nc > 1 && nc < m_cols && colX(nc + 1) == colX(nc))
+        nc += dcol;
+    while (drow && nr > 1 && nr < m_rows && rowY(nr + 1) == rowY(nr))
+        nr += drow;
+    setCurrentCell(nc, nr);
 }
 
 void GridView::ensureVisible(int col, int row)
@@ -157,18 +170,19 @@ void GridView::resizeEvent(QResizeEvent *event)
 
 void GridView::scrollContentsBy(int, int)
 {
-    m_control->cancelEdit();
+    m_control->placeEditor();
     viewport()->update();
 }
 
-void GridView::paintCell(QPainter &p, int col, int row, const QRect &r)
+void GridView::paintCell(QPainter &p, int col, int row, const QRect &r, bool merged)
 {
     const Cell *c = m_book->cell(col, row, m_sheet);
     const Style &st = m_book->style(c ? c->style : 0);
+    // A fill covers the grid lines; a merged range hides only the lines inside it.
     if (st.fill.isValid())
         p.fillRect(r, st.fill);
-    else
-        p.fillRect(r, Qt::white);
+    else if (merged)
+        p.fillRect(r.adjusted(1, 1, 0, 0), Qt::white);
     if (c && c->mark == 5) {
         // Not applicable: grey hatching that refuses input.
         p.fillRect(r, QColor(0xE0, 0xE0, 0xE0));
@@ -244,7 +258,7 @@ void GridView::paintEvent(QPaintEvent *)
             const QRect rect = cellRect(col, row);
             if (!cell && !m)
                 continue;
-            paintCell(p, col, row, rect);
+            paintCell(p, col, row, rect, m != nullptr);
         }
     }
     // The current cell: a clear double-width frame.

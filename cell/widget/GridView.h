@@ -27,6 +27,8 @@ public:
     // The on-screen rectangle of a cell (of its merged range), in viewport coordinates.
     QRect cellRect(int col, int row) const;
     void relayout();
+    // Grows the grid when a cell is written beyond its current extent.
+    void noteCell(int col, int row);
 
 protected:
     bool event(QEvent *event) override;
@@ -45,7 +47,7 @@ private:
     int rowAt(int y) const;
     void move(int dcol, int drow);
     void ensureVisible(int col, int row);
-    void paintCell(QPainter &p, int col, int row, const QRect &r);
+    void paintCell(QPainter &p, int col, int row, const QRect &r, bool merged);
 
     TCell *m_control;
     Workbook *m_book = nullptr;

@@ -1,19 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Registration entries called by Regsvr32: they record (or remove) this library's path under
 // the control's type-library key in the registry stand-in.
+#include "LibraryPath.h"
 #include "Registry.h"
-
-#include <QFileInfo>
-
-#include <dlfcn.h>
 
 namespace {
 QString ownPath()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&ownPath), &info) == 0 || !info.dli_fname)
-        return QString();
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
+    return lw::libraryPathOf(reinterpret_cast<const void *>(&ownPath));
 }
 constexpr long S_Ok = 0;
 constexpr long E_Fail = long(0x80004005L);

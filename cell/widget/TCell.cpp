@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -42,7 +43,11 @@ int TCell::OpenWorkbook(const QString &path, const QString &)
 {
     cancelEdit();
     m_error.clear();
-    const bool ok = readXlsxFile(path, *m_book, &m_error);
+    // Templates named after the original control's format (".cll") are kept as .xlsx.
+    QString file = path;
+    if (!QFileInfo::exists(file) && file.endsWith(QLatin1String(".cll"), Qt::CaseInsensitive))
+        file = file.left(file.size() - 4) + QStringLiteral(".xlsx");
+    const bool ok = readXlsxFile(file, *m_book, &m_error);
     if (ok)
         m_book->recalculate();
     m_activeSheet = 0;
@@ -68,13 +73,15 @@ double TCell::ReadCellNumber(int col, int row, int sheet)
 void TCell::WriteCellText(int col, int row, int sheet, const QString &text)
 {
     m_book->writeText(col, row, sheet, text);
-    m_grid->viewport()->update();
+    if (sheet == m_activeSheet)
+        m_grid->noteCell(col, row);
 }
 
 void TCell::WriteCellNumber(int col, int row, int sheet, double value)
 {
     m_book->writeNumber(col, row, sheet, value);
-    m_grid->viewport()->update();
+    if (sheet == m_activeSheet)
+        m_grid->noteCell(col, row);
 }
 
 int TCell::ReadCellMark(int col, int row, int sheet)
@@ -85,7 +92,8 @@ int TCell::ReadCellMark(int col, int row, int sheet)
 void TCell::WriteCellMark(int col, int row, int sheet, int mark)
 {
     m_book->writeMark(col, row, sheet, mark);
-    m_grid->viewport()->update();
+    if (sheet == m_activeSheet)
+        m_grid->noteCell(col, row);
 }
 
 int TCell::ActiveSheetIndex()
@@ -236,17 +244,18 @@ bool TCell::beginEdit(const QString &initial, bool replace)
 
 void TCell::storeInput(int col, int row, int sheet, const QString &text)
 {
-    // A number typed with or without thousands separators is kept as a number.
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+)?(\\.\\d+)?$"));
+    // A number typed with or without thousands separators (or as a percentage) is kept as a number.
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+)?(\\.\\d+)?(%?)$"));
     const QString t = text.trimmed();
-    if (!t.isEmpty() && t != QLatin1String("+") && t != QLatin1String("-") && t != QLatin1String(".")
-        && number.match(t).hasMatch()) {
+    const QRegularExpressionMatch m = number.match(t);
+    if (m.hasMatch() && (m.capturedLength(1) > 0 || m.capturedLength(3) > 1)) {
         QString plain = t;
         plain.remove(QLatin1Char(','));
+        plain.remove(QLatin1Char('%'));
         bool ok = false;
         const double v = plain.toDouble(&ok);
         if (ok) {
-            m_book->writeNumber(col, row, sheet, v);
+            m_book->writeNumber(col, row, sheet, m.capturedLength(4) ? v / 100 : v);
             return;
         }
     }
@@ -272,6 +281,12 @@ void TCell::commitEdit()
     }
     m_grid->setFocus();
     m_grid->viewport()->update();
+}
+
+void TCell::placeEditor()
+{
+    if (m_editor)
+        m_editor->setGeometry(m_grid->cellRect(m_editCol, m_editRow).adjusted(2, 2, -2, -2));
 }
 
 void TCell::cancelEdit()

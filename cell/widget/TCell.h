@@ -58,6 +58,8 @@ public:
     bool beginEdit(const QString &initial, bool replace);
     void commitEdit();
     void cancelEdit();
+    // Keeps an open editor over its cell while the grid scrolls.
+    void placeEditor();
 
 signals:
     void OnAllowEditCell(lw::TCell *sender, int col, int row, int &approve);

@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Companion library of the spreadsheet control: the program only registers it. It keeps its
 // own key, so registering it never disturbs the control's type-library entry.
+#include "LibraryPath.h"
 #include "Registry.h"
-
-#include <QFileInfo>
-
-#include <dlfcn.h>
 
 namespace {
 const char *const kKey = "\\TypeLib\\YRWXls\\1.0\\0\\win32";
 
 QString ownPath()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void *>(&ownPath), &info) == 0 || !info.dli_fname)
-        return QString();
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
+    return lw::libraryPathOf(reinterpret_cast<const void *>(&ownPath));
 }
 } // namespace
 

@@ -88,13 +88,16 @@ private slots:
         QTest::newRow("15 digits to text") << "(0.1+0.2)&\"\"" << "0.3";
         QTest::newRow("value") << "VALUE(\" 12 \")" << "12";
         QTest::newRow("value bad") << "VALUE(\"x1\")" << "#VALUE!";
+        QTest::newRow("value currency and percent") << "VALUE(\"￥1,200\")+VALUE(\"-$3\")+VALUE(\"50%\")" << "1197.5";
         // mixed-type comparisons: numbers < text < booleans, text ignores case
         QTest::newRow("number lt text") << "10<\"1\"" << "TRUE";
         QTest::newRow("text lt bool") << "\"z\"<FALSE" << "TRUE";
         QTest::newRow("text case") << "\"ABC\"=A5" << "TRUE";
         QTest::newRow("15 digit equality") << "0.1+0.2=0.3" << "TRUE";
         QTest::newRow("not equal") << "1<>1.0000001" << "TRUE";
-        QTest::newRow("subtraction noise") << "0.3-0.2-0.1" << "0";
+        QTest::newRow("final subtraction drops noise") << "0.5-0.4-0.1" << "0";
+        QTest::newRow("inner subtraction keeps noise") << "1*(0.5-0.4-0.1)" << "-2.77555756156289E-17";
+        QTest::newRow("noise compares unequal") << "(0.5-0.4-0.1)*1=0" << "FALSE";
         // aggregates skip text in ranges, not in arguments
         QTest::newRow("sum range") << "SUM(B1:B4)" << "6";
         QTest::newRow("sum skips bool in range") << "SUM(A7:A8)" << "10";
@@ -112,16 +115,19 @@ private slots:
         QTest::newRow("div0 propagates") << "(1/0)+A5" << "#DIV/0!";
         QTest::newRow("error cell") << "B5*2" << "#N/A";
         QTest::newRow("unknown function") << "FOO(1)" << "#NAME?";
+        QTest::newRow("unknown name") << "Rate*2" << "#NAME?";
         QTest::newRow("bad sheet") << "Nope!A1" << "#REF!";
         QTest::newRow("ref literal") << "#REF!+1" << "#REF!";
         QTest::newRow("iferror") << "IFERROR(1/0,7)" << "7";
         QTest::newRow("iferror pass") << "IFERROR(2,7)" << "2";
+        QTest::newRow("ifna catches n/a") << "_xlfn.IFNA(VLOOKUP(\"丙\",F1:G2,2,0),0)" << "0";
+        QTest::newRow("ifna passes other errors") << "IFNA(1/0,0)" << "#DIV/0!";
         // IF evaluates only its branch
         QTest::newRow("if true") << "IF(A8>5,\"big\",1/0)" << "big";
         QTest::newRow("if false") << "IF(A8>50,1/0,\"small\")" << "small";
         QTest::newRow("if no else") << "IF(FALSE,1)" << "FALSE";
         QTest::newRow("if error cond") << "IF(1/0,1,2)" << "#DIV/0!";
-        QTest::newRow("and or not") << "AND(TRUE,OR(FALSE,1),NOT(0))" << "TRUE";
+        QTest::newRow("and or not") << "AND(TRUE(),OR(FALSE,1),NOT(0))" << "TRUE";
         QTest::newRow("and text arg") << "AND(\"x\")" << "#VALUE!";
         // operators
         QTest::newRow("precedence") << "1+2*3^2" << "19";
@@ -152,7 +158,24 @@ private slots:
         QTest::newRow("array vlookup") << "VLOOKUP(2,{1,\"a\";2,\"b\"},2,FALSE)" << "b";
         QTest::newRow("array negative and compare") << "SUM(({-1,2,3}>0)*1)" << "2";
         QTest::newRow("array with reference") << "{1,A1}" << "#NAME?";
+        QTest::newRow("range as array in sumproduct") << "SUMPRODUCT((D1:D4>=15000)*E1:E4)" << "0.6";
+        QTest::newRow("range as array in sum") << "SUM(B1:B3*2)" << "12";
+        QTest::newRow("last entry idiom") << "LOOKUP(2,1/(F1:F5<>\"\"),F1:F5)" << "乙";
         QTest::newRow("ragged array") << "{1,2;3}" << "#NAME?";
+        // further lookups and aggregates
+        QTest::newRow("countif") << "COUNTIF(D1:D4,\">=15000\")" << "3";
+        QTest::newRow("average") << "AVERAGE(B1:B4)" << "2";
+        QTest::newRow("average nothing") << "AVERAGE(B4)" << "#DIV/0!";
+        QTest::newRow("mod negative") << "MOD(-3,2)" << "1";
+        QTest::newRow("mod zero") << "MOD(3,0)" << "#DIV/0!";
+        QTest::newRow("sumproduct") << "SUMPRODUCT(D1:D4,E1:E4)" << "25500";
+        QTest::newRow("sumproduct shapes") << "SUMPRODUCT(D1:D4,E1:E3)" << "#VALUE!";
+        QTest::newRow("index") << "INDEX(D1:E4,3,2)" << "0.2";
+        QTest::newRow("index out") << "INDEX(D1:E4,5,1)" << "#REF!";
+        QTest::newRow("match exact") << "MATCH(\"乙\",F1:F2,0)" << "2";
+        QTest::newRow("match approx") << "MATCH(40000,D1:D4)" << "3";
+        QTest::newRow("index match") << "INDEX(E1:E4,MATCH(40000,D1:D4,1))" << "0.2";
+        QTest::newRow("istext") << "ISTEXT(A5)" << "TRUE";
         // text and dates
         QTest::newRow("left") << "LEFT(\"2015-03-31\",4)" << "2015";
         QTest::newRow("right") << "RIGHT(\"abc\",2)" << "bc";
@@ -223,6 +246,58 @@ private slots:
         QCOMPARE(b.readNumber(1, 3, 0), 18.0);
     }
 
+    void rangeBindingIsBoundedForHostileWorkbooks()
+    {
+        // 1 500 whole-column sums over 20 000 cells would bind 30 million cells: the binding
+        // stops at its cap and the excess references become #REF! instead of running away.
+        Workbook b;
+        b.addSheet(QStringLiteral("S"));
+        for (int r = 1; r <= 20000; ++r)
+            b.writeNumber(1, r, 0, 1);
+        for (int i = 1; i <= 1500; ++i)
+            b.setFormula(2, i, 0, QStringLiteral("SUM(A:A)"));
+        b.recalculate();
+        QCOMPARE(b.readNumber(2, 1, 0), 20000.0);
+        QCOMPARE(b.readText(2, 1500, 0), QStringLiteral("#REF!"));
+    }
+
+    void textResultsStopAtExcelsLimit()
+    {
+        // Each row doubles the text of the one above: no run-away memory, #VALUE! past 32 767.
+        Workbook b;
+        b.addSheet(QStringLiteral("S"));
+        b.writeText(1, 1, 0, QStringLiteral("abcdefgh"));
+        for (int r = 2; r <= 40; ++r)
+            b.setFormula(1, r, 0, QStringLiteral("A%1&A%1").arg(r - 1));
+        b.recalculate();
+        QCOMPARE(b.readText(1, 12, 0).size(), 16384);
+        QCOMPARE(b.readText(1, 13, 0), QStringLiteral("#VALUE!"));
+        QCOMPARE(b.readText(1, 40, 0), QStringLiteral("#VALUE!"));
+    }
+
+    void definedNamesStandForTheirReferences()
+    {
+        Workbook b;
+        fill(b);
+        b.addDefinedName({QStringLiteral("税率表"), -1, QStringLiteral("'主表'!$D$1:$E$4")});
+        b.addDefinedName({QStringLiteral("基数"), -1, QStringLiteral("=Sheet2!$A$1")});
+        b.addDefinedName({QStringLiteral("基数"), 1, QStringLiteral("$B$3")}); // local to Sheet2
+        b.addDefinedName({QStringLiteral("两处"), -1, QStringLiteral("主表!$A$1,主表!$A$2")});
+        b.setFormula(10, 1, 0, QStringLiteral("VLOOKUP(35000,税率表,2)*基数"));
+        b.setFormula(10, 1, 1, QStringLiteral("基数*2"));
+        b.setFormula(10, 2, 0, QStringLiteral("未定义+1"));
+        b.setFormula(10, 3, 0, QStringLiteral("SUM(两处)"));
+        b.recalculate();
+        QCOMPARE(b.readText(10, 1, 0), QStringLiteral("1"));
+        QCOMPARE(b.readText(10, 1, 1), QStringLiteral("14"));
+        QCOMPARE(b.readText(10, 2, 0), QStringLiteral("#NAME?"));
+        QCOMPARE(b.readText(10, 3, 0), QStringLiteral("#NAME?")); // several areas are not supported
+        // A changed name value flows through like any reference.
+        b.writeNumber(1, 1, 1, 10);
+        b.recalculate();
+        QCOMPARE(b.readText(10, 1, 0), QStringLiteral("2"));
+    }
+
     void writingIntoFormulaCellKeepsFormula()
     {
         Workbook b;
@@ -283,6 +358,9 @@ private slots:
         QTest::newRow("thousands scale") << "#,##0," << 1234567.0 << "1,235";
         QTest::newRow("optional digits") << "0.##" << 2.5 << "2.5";
         QTest::newRow("scientific") << "0.00E+00" << 12345.0 << "1.23E+04";
+        QTest::newRow("accounting") << CellFormat::builtin(43) << -1234.5 << " (1,234.50)";
+        QTest::newRow("accounting zero") << CellFormat::builtin(43) << 0.0 << " - ";
+        QTest::newRow("padding") << "0.00_ " << 3.0 << "3.00 ";
     }
 
     void numberFormatText()

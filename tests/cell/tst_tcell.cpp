@@ -119,7 +119,10 @@ private slots:
         cell.ClearWorkbook();
         QCOMPARE(cell.sheetCount(), 0);
         QCOMPARE(cell.ReadCellText(1, 1, 0), QString());
-        open(cell); // a template opened again replaces everything
+        // A template opened again replaces everything; the original ".cll" name finds the .xlsx.
+        QString cll = m_template;
+        cll.replace(QStringLiteral(".xlsx"), QStringLiteral(".cll"));
+        QCOMPARE(cell.OpenWorkbook(cll, QString()), 0);
         QCOMPARE(cell.ReadCellMark(4, 12, 0), 0);
         QCOMPARE(cell.ReadCellText(2, 2, 0), QStringLiteral("100.00"));
     }
@@ -144,6 +147,9 @@ private slots:
         QTest::newRow("plain number") << "1234.5" << int(ValueType::Number) << "1,234.50";
         QTest::newRow("thousands separators") << "1,234,567.891" << int(ValueType::Number) << "1,234,567.89";
         QTest::newRow("negative") << "-3" << int(ValueType::Number) << "-3.00";
+        QTest::newRow("percentage") << "35%" << int(ValueType::Number) << "0.35";
+        QTest::newRow("leading point") << ".5" << int(ValueType::Number) << "0.50";
+        QTest::newRow("sign only") << "-" << int(ValueType::Text) << "-";
         QTest::newRow("misplaced separator") << "1,23" << int(ValueType::Text) << "1,23";
         QTest::newRow("text") << "12a" << int(ValueType::Text) << "12a";
         QTest::newRow("emptied") << "" << int(ValueType::Empty) << "";

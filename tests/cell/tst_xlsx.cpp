@@ -39,13 +39,14 @@ QByteArray templateFixture()
 {
     const QByteArray sheet1 =
         "<sheetFormatPr defaultRowHeight=\"15\"/>"
-        "<cols><col min=\"1\" max=\"2\" width=\"20\" customWidth=\"1\"/></cols>"
+        "<cols><col min=\"1\" max=\"2\" width=\"20\" customWidth=\"1\"/><col min=\"3\" max=\"3\" width=\"9\" hidden=\"1\"/></cols>"
         "<sheetData>"
         "<row r=\"1\" ht=\"30\" customHeight=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c></row>"
         "<row r=\"2\"><c r=\"A2\" s=\"1\"><v>1234.5</v></c><c r=\"B2\" s=\"2\"><v>0.35</v></c>"
         "<c r=\"C2\" t=\"b\"><v>1</v></c><c r=\"D2\" t=\"e\"><v>#N/A</v></c><c r=\"E2\" t=\"inlineStr\"><is><t>内联</t></is></c></row>"
         "<row r=\"3\"><c r=\"A3\" s=\"1\"><f>A2*2</f><v>2469</v></c><c r=\"B3\" s=\"3\"/><c r=\"C3\" s=\"4\"><v>42094</v></c>"
         "<c r=\"D3\" t=\"str\"><f>B1&amp;\"x\"</f><v>富文本x</v></c></row>"
+        "<row r=\"4\" hidden=\"1\"/>"
         "</sheetData>"
         "<mergeCells count=\"1\"><mergeCell ref=\"A5:C6\"/></mergeCells>";
     const QByteArray sheet2 = "<sheetData><row r=\"1\"><c r=\"A1\"><f>'主表'!A2+1</f></c></row></sheetData>";
@@ -99,6 +100,8 @@ private slots:
         QVERIFY(title.wrap);
         QCOMPARE(b.sheet(0)->colWidths.value(2), 20.0);
         QCOMPARE(b.sheet(0)->rowHeights.value(1), 30.0);
+        QCOMPARE(b.sheet(0)->colWidths.value(3, -1), 0.0); // hidden
+        QCOMPARE(b.sheet(0)->rowHeights.value(4, -1), 0.0);
         QCOMPARE(b.sheet(0)->merges.size(), size_t(1));
         QCOMPARE(b.sheet(0)->merges[0], (CellRange{1, 5, 3, 6}));
     }
@@ -117,6 +120,33 @@ private slots:
         QCOMPARE(b.readMark(6, 9, 0), 0);
         QCOMPARE(b.readMark(2, 2, 1), 3);                 // sheet-local name without a sheet
         QCOMPARE(b.readMark(1, 1, 0), 0);
+    }
+
+    void fillColoursFromPaletteAndTheme_data()
+    {
+        QTest::addColumn<QByteArray>("color");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("rgb") << QByteArray("rgb=\"FFCCFFCC\"") << QColor(0xCCFFCC);
+        QTest::newRow("indexed palette") << QByteArray("indexed=\"43\"") << QColor(0xFFFF99);
+        QTest::newRow("default theme accent") << QByteArray("theme=\"4\"") << QColor(0x4F81BD);
+        QTest::newRow("theme light tinted") << QByteArray("theme=\"0\" tint=\"-0.1499984740745262\"") << QColor(0xD9D9D9);
+    }
+
+    void fillColoursFromPaletteAndTheme()
+    {
+        QFETCH(QByteArray, color);
+        QFETCH(QColor, expected);
+        const QByteArray styles = "<fills count=\"3\"><fill><patternFill patternType=\"none\"/></fill><fill/>"
+                                  "<fill><patternFill patternType=\"solid\"><fgColor " + color + "/></patternFill></fill></fills>"
+                                  "<cellXfs count=\"2\"><xf/><xf fillId=\"2\"/></cellXfs>";
+        const QByteArray sheet = "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c></row></sheetData>";
+        Workbook b;
+        QString error;
+        QVERIFY2(readXlsxData(zipParts(workbookParts({sheet}, styles)), b, &error), qPrintable(error));
+        const QColor got = b.style(b.cell(1, 1, 0)->style).fill;
+        QVERIFY2(qAbs(got.red() - expected.red()) <= 1 && qAbs(got.green() - expected.green()) <= 1
+                     && qAbs(got.blue() - expected.blue()) <= 1,
+                 qPrintable(got.name()));
     }
 
     void sharedFormulasAreShifted()
@@ -175,6 +205,16 @@ private slots:
         bomb["xl/sharedStrings.xml"] = QByteArray(65 * 1024 * 1024, ' ');
         Parts manySheets = workbookParts(QList<QByteArray>(300, okSheet));
         const QByteArray good = zipParts(workbookParts({okSheet}));
+        // One long shared formula copied to many cells would expand to gigabytes of formulas.
+        QByteArray amplified = "<sheetData><row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A300000\" si=\"0\">B1&amp;\""
+                               + QByteArray(8000, 'x') + "\"</f></c></row>";
+        for (int r = 2; r <= 20000; ++r)
+            amplified += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\"><f t=\"shared\" si=\"0\"/></c></row>";
+        amplified += "</sheetData>";
+        QByteArray manyColumns = "<cols>";
+        for (int i = 0; i < 200; ++i)
+            manyColumns += "<col min=\"1\" max=\"16384\" width=\"9\"/>";
+        manyColumns += "</cols>" + okSheet;
 
         QTest::newRow("NotAZip") << QByteArray("PK\x03\x04 this is no archive");
         QTest::newRow("EmptyFile") << QByteArray();
@@ -191,6 +231,8 @@ private slots:
         QTest::newRow("RowOffTheGrid") << zipParts(rowOffGrid);
         QTest::newRow("HugeCompressedPart") << zipParts(bomb, true);
         QTest::newRow("TooManySheets") << zipParts(manySheets);
+        QTest::newRow("SharedFormulaAmplification") << zipParts(workbookParts({amplified}), true);
+        QTest::newRow("ColumnRangesRepeated") << zipParts(workbookParts({manyColumns}), true);
     }
 
     void brokenFilesEndInAnError()
@@ -241,6 +283,8 @@ private slots:
         b.cell(2, 3, 0)->style = amountStyle;
         b.setFormula(3, 3, 0, QStringLiteral("IF(B1>0,\"有\",\"无\")"));
         b.setFormula(4, 3, 0, QStringLiteral("1/0"));
+        b.addDefinedName({QStringLiteral("金额"), -1, QStringLiteral("'主表'!$B$1")});
+        b.setFormula(5, 3, 0, QStringLiteral("金额*2"));
         b.setFormula(1, 1, 1, QStringLiteral("'主表'!B1*2"));
         b.writeNumber(1, 2, 1, 0.35);
         b.cell(1, 2, 1)->style = percentStyle;
@@ -278,6 +322,7 @@ private slots:
         QCOMPARE(r.sheet(0)->rowHeights.value(5), 28.0);
         r.recalculate();
         QCOMPARE(r.readNumber(1, 1, 1), 2469.0);
+        QCOMPARE(r.readNumber(5, 3, 0), 2469.0); // through the defined name written back
     }
 };
 
