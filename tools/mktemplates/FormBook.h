@@ -102,5 +102,4 @@ private:
     std::map<Style, lxw_format *> m_formats;
     std::vector<std::unique_ptr<FormSheet>> m_sheets;
     std::vector<MapRow> m_rows;
-    bool m_ok = true;
 };
