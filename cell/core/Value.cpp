@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Value.h"
 
+#include "NumberFormat.h"
+
 #include <QStringList>
 
 #include <cmath>
@@ -39,29 +41,8 @@ CellError errorFromText(const QString &text)
 
 QString formatGeneralNumber(double value)
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("#NUM!");
-    if (value == 0)
-        return QStringLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    QString text = QString::fromLatin1(buf);
-    const int e = text.indexOf(QLatin1Char('e'));
-    if (e < 0)
-        return text;
-    const int exponent = text.mid(e + 1).toInt();
-    if (exponent >= 15 || exponent < -5)
-        return text.left(e) + QStringLiteral("E") + (exponent < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-            + QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
-    std::snprintf(buf, sizeof buf, "%.*f", 14 - exponent, value);
-    text = QString::fromLatin1(buf);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    return text;
+    // The program's general number format, with the spreadsheet's error for what is no number.
+    return std::isfinite(value) ? FormatGeneral(value) : QStringLiteral("#NUM!");
 }
 
 QString valueToText(const Value &v)
