@@ -48,7 +48,6 @@ private:
     QString m_dir;
     QByteArray m_template;
     mutable std::mutex m_mutex;
-    int m_requestSeq = 0;
 };
 
 // Column names of the enterprise positions 3..19 and of the investor positions 0..19, in
