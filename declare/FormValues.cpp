@@ -2,6 +2,7 @@
 #include "FormValues.h"
 
 #include "NumberFormat.h"
+#include "ReportKinds.h"
 #include "TCell.h"
 #include "untDm.h"
 
@@ -12,7 +13,6 @@
 namespace lw {
 
 namespace {
-constexpr int kNotApplicableMark = 5;
 
 struct CodeTable
 {
@@ -140,7 +140,7 @@ void FormValues::ShowStoredValues(TCell &cell) const
             bool ok = false;
             cell.WriteCellNumber(r.col, r.row, r.sheet, StoredNumber(r.value, &ok));
             if (ok && r.iFlag == 1)
-                cell.WriteCellMark(r.col, r.row, r.sheet, kNotApplicableMark);
+                cell.WriteCellMark(r.col, r.row, r.sheet, NotApplicableMark);
             break;
         }
         case 6:
@@ -170,7 +170,7 @@ void FormValues::SaveValues(TCell &cell, bool auditAnnual, Commit commit) const
             value = NameToCode(r.sField, value);
         QString sql;
         if (auditAnnual && r.sheet == 1 && (r.col == 7 || r.col == 8)
-            && cell.ReadCellMark(r.col, r.row, r.sheet) == kNotApplicableMark)
+            && cell.ReadCellMark(r.col, r.row, r.sheet) == NotApplicableMark)
             sql = QStringLiteral("update ") + m_table + QStringLiteral(" set iFlag=1,sValue='0'") + where();
         else
             sql = QStringLiteral("update ") + m_table + QStringLiteral(" set sValue=") + QuotedStr(value) + where();

@@ -8,6 +8,9 @@
 
 namespace lw {
 
+// The mark of a cell that does not apply: shaded, refusing input.
+constexpr int NotApplicableMark = 5;
+
 struct ReportKindInfo
 {
     QString caption;

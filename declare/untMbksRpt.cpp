@@ -3,6 +3,7 @@
 
 #include "MessageBoxes.h"
 #include "NumberFormat.h"
+#include "ReportKinds.h"
 #include "TCell.h"
 #include "UserInteraction.h"
 #include "untDm.h"
@@ -77,7 +78,7 @@ void TfrmMbksRpt::FormShow()
     Cell1->RecalculateWorkbook();
     for (int row = 6; row <= 9; ++row) {
         for (int col = 3; col <= 6; ++col) {
-            if (Cell1->ReadCellMark(col, row, 0) == 5)
+            if (Cell1->ReadCellMark(col, row, 0) == NotApplicableMark)
                 Cell1->WriteCellText(col, row, 0, QStringLiteral("*"));
         }
     }
@@ -86,11 +87,7 @@ void TfrmMbksRpt::FormShow()
 
 void TfrmMbksRpt::TeSpBtnSetupClick()
 {
-    ShowProgress(QStringLiteral("正在保存数据，请稍侯..."));
-    struct Hide
-    {
-        ~Hide() { HideProgress(); }
-    } hide;
+    ProgressScope progress(QStringLiteral("正在保存数据，请稍侯..."));
     Cell1->CommitPendingEdit();
     auto &q = dm()->adoQry1;
     q.select(QStringLiteral("select * from wa_mbksmxsheet") + keyCondition());

@@ -25,15 +25,7 @@
 namespace lw {
 
 namespace {
-constexpr int kNotApplicableMark = 5;
 const QString kSaving = QStringLiteral("正在保存数据，请稍侯...");
-
-// Hides the progress window on every path out of an operation.
-struct ProgressScope
-{
-    explicit ProgressScope(const QString &message) { ShowProgress(message); }
-    ~ProgressScope() { HideProgress(); }
-};
 } // namespace
 
 TfrmRpt::TfrmRpt(QWidget *parent) : QDialog(parent)
@@ -197,7 +189,7 @@ void TfrmRpt::openTemplate()
 
 void TfrmRpt::markNotApplicable(int col, int row)
 {
-    CellInfo->WriteCellMark(col, row, 0, kNotApplicableMark);
+    CellInfo->WriteCellMark(col, row, 0, NotApplicableMark);
 }
 
 void TfrmRpt::showEvent(QShowEvent *event)

@@ -15,13 +15,6 @@ namespace lw {
 
 namespace {
 const QString kLoading = QStringLiteral("正在加载数据，请稍侯...");
-constexpr int kNotApplicableMark = 5;
-
-struct ProgressScope
-{
-    explicit ProgressScope(const QString &message) { ShowProgress(message); }
-    ~ProgressScope() { HideProgress(); }
-};
 
 // A stored code such as "10" written as a number.
 double codeNumber(const QString &text)
@@ -125,8 +118,8 @@ void TfrmRpt::fillInvestors()
         CellInfo->WriteCellNumber(4, row, 1, q.FieldByName(QStringLiteral("fp_bl")).toDouble());
         // A legal-person partner gets no investor deduction under audit-based collection.
         if (audit && q.text(QStringLiteral("tzzxz")) == QLatin1String("02")) {
-            CellInfo->WriteCellMark(7, row, 1, kNotApplicableMark);
-            CellInfo->WriteCellMark(8, row, 1, kNotApplicableMark);
+            CellInfo->WriteCellMark(7, row, 1, NotApplicableMark);
+            CellInfo->WriteCellMark(8, row, 1, NotApplicableMark);
         }
     }
 }

@@ -37,13 +37,6 @@ QLineEdit *MaskedEdit(QWidget *parent, const char *name, QStyle *style)
     edit->setStyle(style);
     return edit;
 }
-
-// Closes the progress window on every path out of a service exchange.
-struct ProgressGuard
-{
-    explicit ProgressGuard(const QString &message) { ShowProgress(message); }
-    ~ProgressGuard() { HideProgress(); }
-};
 } // namespace
 
 TfrmChangePass::TfrmChangePass(QWidget *parent) : QDialog(parent), m_soap(std::make_unique<TMySoap>())
@@ -110,7 +103,7 @@ void TfrmChangePass::bbtnOKClick()
         return;
     }
 
-    ProgressGuard progress(QStringLiteral("正在连接Web服务器。。。"));
+    ProgressScope progress(QStringLiteral("正在连接Web服务器。。。"));
     QString result;
     m_soap->CheckConnection(QString(), result);
     if (result != QLatin1String("1")) {

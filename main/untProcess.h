@@ -31,4 +31,14 @@ private:
 void ShowProgress(const QString &message);
 void HideProgress();
 
+// Shows the progress window for the life of a scope and hides it on every path out.
+class ProgressScope
+{
+public:
+    explicit ProgressScope(const QString &message) { ShowProgress(message); }
+    ~ProgressScope() { HideProgress(); }
+    ProgressScope(const ProgressScope &) = delete;
+    ProgressScope &operator=(const ProgressScope &) = delete;
+};
+
 } // namespace lw
