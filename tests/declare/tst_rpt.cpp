@@ -8,6 +8,7 @@
 #include "untRpt.h"
 #include "untSelpsn.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -67,6 +68,8 @@ private slots:
     void closingSavesWithoutAsking();
     void invalidPeriodStops();
     void ledgerRoundTripAndCopy();
+    void endDateCheckedOnEachKey();
+    void helpAndExport();
 };
 
 void TestRpt::periodProposals_data()
@@ -465,6 +468,42 @@ void TestRpt::ledgerRoundTripAndCopy()
     w->Button2Click();
     QVERIFY(look.ran());
     QCOMPARE(w->CellInfo->ReadCellNumber(4, 7, 3), 1.0);
+}
+
+void TestRpt::endDateCheckedOnEachKey()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, QStringLiteral("2011-03-01"), QStringLiteral("2011-02-28"));
+    auto *end = w->findChild<QLineEdit *>(QStringLiteral("zzrqDateEdit"));
+    QTest::keyClick(end, Qt::Key_End);
+    QTest::keyClick(end, Qt::Key_Backspace);
+    QCOMPARE(f.ui->texts(), (QStringList{"止日期不能小于起始日期！", "止日期不能小于起始日期！"}));
+    QCOMPARE(end->text(), QStringLiteral("2011-02-2")); // the key is processed all the same
+    f.ui->clear();
+    end->setText(QStringLiteral("2011-03-3"));
+    QTest::keyClick(end, Qt::Key_1);
+    QVERIFY(f.ui->shown.isEmpty());
+}
+
+void TestRpt::helpAndExport()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->Button1Click();
+    QCOMPARE(f.ui->opened, QList<QUrl>{QUrl::fromLocalFile(f.env->appPath() + QStringLiteral("hlp/yj.html"))});
+    auto partners = openWindow(5);
+    partners->Button1Click(); // no help page for kind 5
+    QCOMPARE(f.ui->opened.size(), 1);
+
+    w->TeSpBtnInportClick();
+    const QString file = f.env->appPath() + QStringLiteral("tmp/export.xlsx");
+    f.ui->answerFileName(file);
+    w->TeSpBtnSaveClick();
+    QCOMPARE(f.ui->saveDialogs.size(), 1);
+    QVERIFY(QFileInfo(file).size() > 1000);
+    TCell reread;
+    QCOMPARE(reread.OpenWorkbook(file, QString()), 0);
+    QCOMPARE(reread.ReadCellText(2, 3, 0), QStringLiteral("济南泉城会计师事务所（普通合伙）"));
 }
 
 QTEST_MAIN(TestRpt)
