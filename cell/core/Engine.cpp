@@ -10,37 +10,31 @@ namespace lw {
 
 namespace {
 
-inline void setNumber(Slot &s, double n)
+// Makes a slot a plain value of a type, dropping an array or text it held.
+inline Value &reuse(Slot &s, ValueType type)
 {
     if (s.array)
         s.array.reset();
     s.kind = Slot::Val;
-    s.v.type = ValueType::Number;
-    s.v.number = n;
+    s.v.type = type;
     if (!s.v.text.isNull())
         s.v.text = QString();
+    return s.v;
+}
+
+inline void setNumber(Slot &s, double n)
+{
+    reuse(s, ValueType::Number).number = n;
 }
 
 inline void setError(Slot &s, CellError e)
 {
-    if (s.array)
-        s.array.reset();
-    s.kind = Slot::Val;
-    s.v.type = ValueType::Error;
-    s.v.error = e;
-    if (!s.v.text.isNull())
-        s.v.text = QString();
+    reuse(s, ValueType::Error).error = e;
 }
 
 inline void setBool(Slot &s, bool b)
 {
-    if (s.array)
-        s.array.reset();
-    s.kind = Slot::Val;
-    s.v.type = ValueType::Bool;
-    s.v.number = b ? 1 : 0;
-    if (!s.v.text.isNull())
-        s.v.text = QString();
+    reuse(s, ValueType::Bool).number = b ? 1 : 0;
 }
 
 // Reads a slot as a scalar without copying the text of a referenced cell.
