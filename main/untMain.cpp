@@ -316,17 +316,17 @@ void TfrmMain::NAboutClick()
 
 void TfrmMain::Image3Click()
 {
-    // The enterprise and investor window comes with the records subsystem.
+    emit enterpriseWindowRequested();
 }
 
 void TfrmMain::Image1Click()
 {
-    // The partnership tables window comes with the records subsystem.
+    emit partnershipTablesRequested(1, QStringLiteral("退伙结算表"));
 }
 
 void TfrmMain::Image4Click()
 {
-    // The partnership tables window comes with the records subsystem.
+    emit partnershipTablesRequested(2, QStringLiteral("合伙份额转让纳税情况表"));
 }
 
 bool TfrmMain::PartnersUploaded()

@@ -52,8 +52,11 @@ public:
     static void setProcessExit(ProcessExit exit);
 
 signals:
-    // Emitted when a declaration window of the kind is about to open.
+    // The windows opened from the panels live in libraries above this one; the program wires
+    // these to them.
     void declarationRequested(int kind);
+    void enterpriseWindowRequested();
+    void partnershipTablesRequested(int tableKind, const QString &caption);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -78,6 +78,7 @@ private slots:
     void precheckBlocksChangedInvestor_data();
     void precheckBlocksChangedInvestor();
     void captionClickOpensKind5();
+    void recordsPanelEntries();
     void exitAsksFirst();
     void closingEndsProcess();
     void helpOpensPage();
@@ -250,6 +251,22 @@ void TestMainWindow::captionClickOpensKind5()
     QCOMPARE(requested.size(), 2);
     QCOMPARE(requested.at(0).at(0).toInt(), 5);
     QCOMPARE(requested.at(1).at(0).toInt(), 5);
+}
+
+void TestMainWindow::recordsPanelEntries()
+{
+    TfrmMain w;
+    QSignalSpy enterprise(&w, &TfrmMain::enterpriseWindowRequested);
+    QSignalSpy tables(&w, &TfrmMain::partnershipTablesRequested);
+    QTest::mouseClick(w.findChild<QLabel *>(QStringLiteral("lblImage3")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QLabel *>(QStringLiteral("Image1")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QLabel *>(QStringLiteral("lblImage4")), Qt::LeftButton);
+    QCOMPARE(enterprise.size(), 1);
+    QCOMPARE(tables.size(), 2);
+    QCOMPARE(tables.at(0).at(0).toInt(), 1);
+    QCOMPARE(tables.at(0).at(1).toString(), QStringLiteral("退伙结算表"));
+    QCOMPARE(tables.at(1).at(0).toInt(), 2);
+    QCOMPARE(tables.at(1).at(1).toString(), QStringLiteral("合伙份额转让纳税情况表"));
 }
 
 void TestMainWindow::exitAsksFirst()
