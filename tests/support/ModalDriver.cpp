@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QPointer>
 #include <QTimer>
 
 namespace lw::test {
@@ -18,11 +19,11 @@ void poll(const QString &name, const std::function<void(QWidget *)> &action, QDe
         if (modal && modal->objectName() == name) {
             *ran = true;
             action(modal);
-            // A window the action left open is closed, so the caller's exec returns.
-            QTimer::singleShot(0, qApp, [name] {
-                QWidget *still = QApplication::activeModalWidget();
-                if (still && still->objectName() == name)
-                    still->close();
+            // The window the action left open is closed, so the caller's exec returns; a later
+            // window of the same name is another driver's business.
+            QTimer::singleShot(0, qApp, [window = QPointer<QWidget>(modal)] {
+                if (window && window->isVisible())
+                    window->close();
             });
             return;
         }
