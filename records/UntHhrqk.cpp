@@ -256,6 +256,8 @@ void Tfrmhhrqk::TeSpBtnSelectClick()
         picker.PickMode = 2;
         picker.setSelectAllVisible(true);
         picker.setTickColumnVisible(true);
+        if (auto *list = picker.findChild<QTableWidget *>(QStringLiteral("DBGridEh1")))
+            list->horizontalHeaderItem(0)->setText(QString());
         if (picker.exec() == QDialog::Accepted) {
             // Partners already in the table are skipped, so picking them again adds nothing.
             if (TableKind == 1)

@@ -143,11 +143,12 @@ void TfrmHhrqkDetail::bbtnOKClick()
                 continue;
             const QString column = it.key().mid(prefix().size());
             const QString text = it.value()->text();
-            if (text == valueText(m_row.value(column)))
-                continue;
+            const bool unchanged = text == valueText(m_row.value(column));
             if (column == QLatin1String("jnsj")) {
+                // A payment date is always stored in the one form the documents carry.
                 if (text.isEmpty()) {
-                    sets << QStringLiteral("jnsj=null");
+                    if (!unchanged)
+                        sets << QStringLiteral("jnsj=null");
                     continue;
                 }
                 const QDate date = parseDate(text);
@@ -157,6 +158,8 @@ void TfrmHhrqkDetail::bbtnOKClick()
                     return;
                 }
                 sets << QStringLiteral("jnsj=") + QuotedStr(date.toString(QStringLiteral("yyyy-MM-dd")));
+            } else if (unchanged) {
+                continue;
             } else if (numberColumns().contains(column)) {
                 if (text.trimmed().isEmpty()) {
                     sets << column + QStringLiteral("=null");

@@ -102,6 +102,8 @@ void TestHhrqk::pickedPartnersAddedOnce()
     for (int run = 0; run < 2; ++run) {
         test::ModalDriver pick(QStringLiteral("frmSelpsn"), [](QWidget *dialog) {
             auto *picker = static_cast<TfrmSelpsn *>(dialog);
+            QVERIFY(picker->findChild<QWidget *>(QStringLiteral("cbAll"))->isVisible());
+            QCOMPARE(picker->findChild<QTableWidget *>(QStringLiteral("DBGridEh1"))->horizontalHeaderItem(0)->text(), QString());
             picker->setTicked(1, true);
             picker->setTicked(2, true);
             picker->bbtnOKClick();
@@ -140,14 +142,19 @@ void TestHhrqk::recordDialog_data()
     QTest::addColumn<QString>("storedAfter");
     QTest::addColumn<QString>("tbsj");
     QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("jnsjBefore");
+    QTest::addColumn<QString>("jnsjAfter");
 
-    QTest::newRow("unchanged keeps tbsj") << 1 << "jssk" << "" << "" << "2020-01-01" << QStringList{};
-    QTest::newRow("settlement tax stamps tbsj") << 1 << "jssk" << "350.5" << "350.5" << "2026-03-31" << QStringList{};
-    QTest::newRow("payment date normalised") << 1 << "jnsj" << "2026/3/5" << "2026-03-05" << "2026-03-31" << QStringList{};
+    QTest::newRow("unchanged keeps tbsj") << 1 << "jssk" << "" << "" << "2020-01-01" << QStringList{} << "2026/1/2" << "2026/1/2";
+    QTest::newRow("settlement tax stamps tbsj") << 1 << "jssk" << "350.5" << "350.5" << "2026-03-31" << QStringList{} << "" << "";
+    QTest::newRow("stored payment date normalised") << 1 << "jssk" << "1" << "1" << "2026-03-31" << QStringList{} << "2026/1/2"
+                                                    << "2026-01-02";
+    QTest::newRow("payment date typed") << 1 << "jnsj" << "2026/3/5" << "2026-03-05" << "2026-03-31" << QStringList{} << ""
+                                        << "2026-03-05";
     QTest::newRow("payment date not a date") << 1 << "jnsj" << "2026-13-45" << "" << "2020-01-01"
-                                             << QStringList{"“2026-13-45”不是有效的日期！"};
-    QTest::newRow("transferee") << 2 << "srr_mc" << "赵六" << "赵六" << "2026-03-31" << QStringList{};
-    QTest::newRow("amount not a number") << 2 << "zrje" << "abc" << "" << "2020-01-01" << QStringList{"“abc”不是有效的数值！"};
+                                             << QStringList{"“2026-13-45”不是有效的日期！"} << "" << "";
+    QTest::newRow("transferee") << 2 << "srr_mc" << "赵六" << "赵六" << "2026-03-31" << QStringList{} << "" << "";
+    QTest::newRow("amount not a number") << 2 << "zrje" << "abc" << "" << "2020-01-01" << QStringList{"“abc”不是有效的数值！"} << "" << "";
 }
 
 void TestHhrqk::recordDialog()
@@ -158,8 +165,11 @@ void TestHhrqk::recordDialog()
     QFETCH(QString, storedAfter);
     QFETCH(QString, tbsj);
     QFETCH(QStringList, messages);
+    QFETCH(QString, jnsjBefore);
+    QFETCH(QString, jnsjAfter);
     const QString table = kind == 1 ? QStringLiteral("thjs") : QStringLiteral("hhfezrns");
-    dm()->adoQry1.exec(QStringLiteral("insert into %1 (id,hhqy_swglm,tbsj) values (7,'440106700012345','2020-01-01')").arg(table));
+    dm()->adoQry1.exec(QStringLiteral("insert into %1 (id,hhqy_swglm,tbsj,jnsj) values (7,'440106700012345','2020-01-01',%2)")
+                           .arg(table, jnsjBefore.isEmpty() ? QStringLiteral("null") : QuotedStr(jnsjBefore)));
     TfrmHhrqkDetail detail;
     detail.TableKind = kind;
     detail.OpenRow(7);
@@ -176,8 +186,9 @@ void TestHhrqk::recordDialog()
     QCOMPARE(q.text(QStringLiteral("tbsj")), tbsj);
     const QVariant v = q.FieldByName(column);
     QCOMPARE(v.typeId() == QMetaType::Double ? QString::number(v.toDouble()) : v.toString(), storedAfter);
-    if (kind == 1 && column != QLatin1String("jnsj"))
-        QVERIFY(q.FieldByName(QStringLiteral("jnsj")).isNull()); // an empty payment date stays empty
+    // An empty payment date stays empty.
+    QCOMPARE(q.text(QStringLiteral("jnsj")), jnsjAfter);
+    QCOMPARE(q.FieldByName(QStringLiteral("jnsj")).isNull(), jnsjAfter.isEmpty());
 }
 
 void TestHhrqk::deleteAndDeleteAll()
