@@ -146,8 +146,10 @@ QLineEdit *TfrmPsnDetail::addText(QGroupBox *group, const QString &prefix, const
     static_cast<QFormLayout *>(group->layout())->addRow(static_cast<QWidget *>(nullptr), edit);
     m_editors.insert(prefix + column, edit);
     const bool investor = prefix == kInv;
-    connect(edit, &QLineEdit::textEdited, this, [this, investor] {
+    const QString key = prefix + column;
+    connect(edit, &QLineEdit::textEdited, this, [this, investor, key] {
         (investor ? m_investorEditing : m_memberEditing) = true;
+        m_touched.insert(key);
     });
     return edit;
 }
@@ -161,8 +163,10 @@ QComboBox *TfrmPsnDetail::addList(QGroupBox *group, const QString &prefix, const
     m_editors.insert(prefix + column, box);
     m_listSql.insert(box, sql);
     const bool investor = prefix == kInv;
-    connect(box, &QComboBox::activated, this, [this, investor] {
+    const QString key = prefix + column;
+    connect(box, &QComboBox::activated, this, [this, investor, key] {
         (investor ? m_investorEditing : m_memberEditing) = true;
+        m_touched.insert(key);
     });
     return box;
 }
@@ -214,6 +218,11 @@ QVariantMap TfrmPsnDetail::currentValues(const QString &prefix, const QVariantMa
         if (!it.key().startsWith(prefix))
             continue;
         const QString column = it.key().mid(prefix.size());
+        // A field the user left alone keeps its stored value, also a code no list holds.
+        if (!m_touched.contains(it.key())) {
+            values.insert(column, stored.value(column));
+            continue;
+        }
         QString text;
         if (auto *e = qobject_cast<QLineEdit *>(it.value()))
             text = e->text();
@@ -239,11 +248,22 @@ QVariantMap TfrmPsnDetail::currentValues(const QString &prefix, const QVariantMa
     return values;
 }
 
+void TfrmPsnDetail::clearTouched(const QString &prefix)
+{
+    for (auto it = m_touched.begin(); it != m_touched.end();) {
+        if (it->startsWith(prefix))
+            it = m_touched.erase(it);
+        else
+            ++it;
+    }
+}
+
 void TfrmPsnDetail::OpenInvestor(qint64 id)
 {
     m_investor = readRow(QStringLiteral("select * from hhrtzqk where id=") + QString::number(id));
     m_investorOpen = true;
     m_investorEditing = false;
+    clearTouched(kInv);
     showRow(kInv, m_investor);
 }
 
@@ -253,6 +273,7 @@ void TfrmPsnDetail::OpenMember(qint64 id)
     m_memberOpen = true;
     m_memberEditing = false;
     m_memberInserting = false;
+    clearTouched(kMx);
     showRow(kMx, m_member);
 }
 
@@ -262,6 +283,7 @@ void TfrmPsnDetail::InsertMember(const QString &partnerCode)
     m_memberOpen = true;
     m_memberEditing = true;
     m_memberInserting = true;
+    clearTouched(kMx);
     showRow(kMx, m_member);
 }
 
@@ -296,6 +318,7 @@ void TfrmPsnDetail::tzzxzChange()
         nsjd = QStringLiteral("01");
     QComboBox *box = list(QStringLiteral("inv"), QStringLiteral("nsjd"));
     box->setCurrentIndex(box->findData(nsjd));
+    m_touched.insert(kInv + QStringLiteral("nsjd"));
 }
 
 bool TfrmPsnDetail::investorChecksPass()

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QMap>
+#include <QSet>
 #include <QVariantMap>
 
 class QComboBox;
@@ -52,6 +53,7 @@ private:
     bool investorChecksPass();
     void saveInvestor();
     void saveMember();
+    void clearTouched(const QString &prefix);
 
     QGroupBox *GroupBox1 = nullptr; // investor
     QGroupBox *GroupBox2 = nullptr; // member
@@ -68,7 +70,7 @@ private:
     bool m_memberEditing = false;
     bool m_memberInserting = false;
     QVariantMap m_member;
-    bool m_showing = false;
+    QSet<QString> m_touched; // editors the user changed
 };
 
 } // namespace lw

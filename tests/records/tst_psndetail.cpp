@@ -40,6 +40,7 @@ private slots:
 private:
     QVariant stored(qint64 id, const QString &column, const QString &table = QStringLiteral("hhrtzqk"));
     static void type(QLineEdit *e, const QString &text);
+    static void choose(QComboBox *box, const QString &code);
     std::unique_ptr<test::TestEnv> m_env;
     std::unique_ptr<test::ScriptedInteraction> m_ui;
     std::unique_ptr<Tdm> m_dm;
@@ -58,6 +59,7 @@ void TestPsnDetail::init()
                           "(2,'440106700012345','440106000000002','李四','01','广州市天河路1号','020-1','1','222','0','02',2000,'Y'),"
                           "(3,'440106700012345','440106000000003','王五','01','广州市天河路1号','020-1','1',null,'0','02',3000,'Y'),"
                           "(4,'440106700012345','440106000000004','禾丰合伙','03','广州市天河路9号','020-9','1','444','0',null,4000,'Y')"));
+    q.exec(QStringLiteral("update hhrtzqk set gj_dm='ZZZ'"));
 }
 
 void TestPsnDetail::cleanup()
@@ -78,6 +80,13 @@ void TestPsnDetail::type(QLineEdit *e, const QString &text)
 {
     e->setText(text);
     emit e->textEdited(text);
+}
+
+void TestPsnDetail::choose(QComboBox *box, const QString &code)
+{
+    const int index = box->findData(code);
+    box->setCurrentIndex(index);
+    emit box->activated(index);
 }
 
 void TestPsnDetail::changeTest_data()
@@ -113,6 +122,8 @@ void TestPsnDetail::changeTest()
     QCOMPARE(stored(id == 1 ? 2 : 1, QStringLiteral("shbj")).toString(), QStringLiteral("Y"));
     if (id == 3)
         QVERIFY(stored(3, QStringLiteral("jkzh")).isNull());
+    // A code no list holds is shown blank but kept.
+    QCOMPARE(stored(id, QStringLiteral("gj_dm")).toString(), QStringLiteral("ZZZ"));
 }
 
 void TestPsnDetail::okWithoutEditingSavesNothing()
@@ -178,7 +189,7 @@ void TestPsnDetail::savingChecks()
         if (auto *e = form.edit(QStringLiteral("inv"), order.at(i)))
             type(e, values.at(i));
         else
-            form.list(QStringLiteral("inv"), order.at(i))->setCurrentIndex(form.list(QStringLiteral("inv"), order.at(i))->findData(values.at(i)));
+            choose(form.list(QStringLiteral("inv"), order.at(i)), values.at(i));
     }
     form.bbtnOKClick();
     QCOMPARE(m_ui->texts(), QStringList{message});
@@ -224,10 +235,7 @@ void TestPsnDetail::natureRule()
     QFETCH(QString, nsjd);
     TfrmPsnDetail form;
     form.OpenInvestor(2);
-    QComboBox *box = form.list(QStringLiteral("inv"), QStringLiteral("tzzxz"));
-    const int index = box->findData(nature);
-    box->setCurrentIndex(index);
-    emit box->activated(index);
+    choose(form.list(QStringLiteral("inv"), QStringLiteral("tzzxz")), nature);
     QVERIFY(form.investorEditing());
     QComboBox *assessment = form.list(QStringLiteral("inv"), QStringLiteral("nsjd"));
     QCOMPARE(assessment->currentIndex() < 0 ? QString() : assessment->currentData().toString(), nsjd);
