@@ -377,6 +377,11 @@ void TestHhrqk::uploadStopsBeforeSending()
     w.TeSpBtnUploadClick();
     QCOMPARE(m_ui->texts(), QStringList{"税务管理码只能包含字母、数字、“-”和“_”！"});
     QVERIFY(QDir(m_env->appPath() + QStringLiteral("tmp")).isEmpty());
+    // A template without the row list ends the upload before anything is written or sent.
+    typed = kCode;
+    m_env->writeFile(QStringLiteral("rpt/DATA_THJS.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><thjsxx><bbh/><a/><b/></thjsxx>");
+    QVERIFY_THROWS_EXCEPTION(XmlError, w.TeSpBtnUploadClick());
+    QVERIFY(QDir(m_env->appPath() + QStringLiteral("tmp")).isEmpty());
     QVERIFY(sim.request(QStringLiteral("uploadfile")).isEmpty());
 }
 
