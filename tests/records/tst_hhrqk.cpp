@@ -7,6 +7,8 @@
 #include "TestEnv.h"
 #include "UntHhrqk.h"
 #include "UntHhrqkDetail.h"
+#include "Workbook.h"
+#include "XlsxReader.h"
 #include "XmlDoc.h"
 #include "Clock.h"
 #include "untDm.h"
@@ -397,6 +399,13 @@ void TestHhrqk::exportWritesWorkbook()
     QFile file(path + QStringLiteral(".xlsx"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.read(2), QByteArray("PK"));
+    Workbook book;
+    QString error;
+    QVERIFY2(readXlsxFile(file.fileName(), book, &error), qPrintable(error));
+    QCOMPARE(book.readText(1, 1, 0), QStringLiteral("合伙人名称"));
+    QCOMPARE(book.readText(13, 1, 0), QStringLiteral("填报日期"));
+    QCOMPARE(book.readText(1, 2, 0), QStringLiteral("张三"));
+    QCOMPARE(book.readText(7, 2, 0), QStringLiteral("1000"));
     QCOMPARE(m_ui->saveDialogs.size(), 1);
     w.TeSpBtnExportClick(); // cancelled: nothing written, nothing shown
     QCOMPARE(m_ui->texts(), QStringList{});
