@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "GridExportXlsx.h"
+
+#include <clocale>
+#include <stdexcept>
+#include <xlsxwriter.h>
+
+namespace lw {
+
+void ExportGridXlsx(const QString &path, const QStringList &titles, const QList<QVariantList> &rows)
+{
+    // The writer formats numbers with the C library, which must not use a ',' decimal point.
+    setlocale(LC_NUMERIC, "C");
+    const QByteArray file = path.toLocal8Bit();
+    lxw_workbook *book = workbook_new(file.constData());
+    if (!book)
+        throw std::runtime_error(QStringLiteral("无法创建文件：%1").arg(path).toStdString());
+    lxw_worksheet *sheet = workbook_add_worksheet(book, nullptr);
+    lxw_format *bold = workbook_add_format(book);
+    format_set_bold(bold);
+    for (int c = 0; c < titles.size(); ++c)
+        worksheet_write_string(sheet, 0, lxw_col_t(c), titles.at(c).toUtf8().constData(), bold);
+    for (int r = 0; r < rows.size(); ++r) {
+        const QVariantList &row = rows.at(r);
+        for (int c = 0; c < row.size(); ++c) {
+            const QVariant &v = row.at(c);
+            if (v.isNull())
+                continue;
+            const lxw_row_t xr = lxw_row_t(r + 1);
+            if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+                worksheet_write_number(sheet, xr, lxw_col_t(c), v.toDouble(), nullptr);
+            else
+                worksheet_write_string(sheet, xr, lxw_col_t(c), v.toString().toUtf8().constData(), nullptr);
+        }
+    }
+    const lxw_error err = workbook_close(book);
+    if (err != LXW_NO_ERROR)
+        throw std::runtime_error(QStringLiteral("无法写入文件：%1（%2）").arg(path, QString::fromUtf8(lxw_strerror(err))).toStdString());
+}
+
+} // namespace lw

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "UntHhrqkDetail.h"
+
+#include "Clock.h"
+#include "MessageBoxes.h"
+#include "NumberFormat.h"
+#include "untDm.h"
+
+#include <QDate>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QVBoxLayout>
+
+namespace lw {
+
+namespace {
+
+const QSet<QString> &numberColumns()
+{
+    static const QSet<QString> columns{"rhje", "thje", "jssk", "hhqyzzc", "zrhhrzyfe", "zrfe", "zrje", "feqdcb", "ynsds"};
+    return columns;
+}
+
+QString valueText(const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        return FormatGeneral(v.toDouble());
+    return v.toString();
+}
+
+// The forms a date editor accepts as typed text.
+QDate parseDate(const QString &text)
+{
+    for (const char *format : {"yyyy-M-d", "yyyy/M/d", "yyyy.M.d", "yyyyMMdd"}) {
+        const QDate d = QDate::fromString(text.trimmed(), QLatin1String(format));
+        if (d.isValid())
+            return d;
+    }
+    return QDate();
+}
+
+} // namespace
+
+TfrmHhrqkDetail::TfrmHhrqkDetail(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmHhrqkDetail"));
+    auto *layout = new QVBoxLayout(this);
+    GroupBox1 = addGroup(QStringLiteral("退伙结算表"), QStringLiteral("thjs_"),
+                         {{"hhrswglm", "合伙人管理码"}, {"hhr_mc", "合伙人名称"}, {"hhqy_swglm", "合伙企业管理码"},
+                          {"hhqy_mc", "合伙企业"}, {"thsj", "退伙时间"}, {"rhsj", "入伙时间"}, {"rhje", "入伙金额"},
+                          {"thje", "退伙金额"}, {"thsm", "退伙说明"}, {"jssk", "结算税款"}, {"jnsj", "缴纳时间"},
+                          {"wsh", "完税号"}},
+                         {"thje", "thsm", "jssk", "jnsj", "wsh"});
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    layout->addWidget(GroupBox1);
+    GroupBox2 = addGroup(QStringLiteral("合伙份额转让纳税情况表"), QStringLiteral("fe_"),
+                         {{"hhqy_swglm", "合伙企业管理码"}, {"hhqy_mc", "合伙企业名称"}, {"zrr_mc", "份额转让人"},
+                          {"zrr_swglm", "转让合伙人管理码"}, {"srr_mc", "份额受让人"}, {"srr_swglm", "受让合伙人管理码"},
+                          {"hhqyzzc", "合伙企业总净资产"}, {"zrhhrzyfe", "转让合伙人占有份额"}, {"zrfe", "转让份额"},
+                          {"zrje", "转让金额"}, {"feqdcb", "份额取得成本"}, {"ynsds", "应纳所得税"}, {"jnsj", "缴纳时间"},
+                          {"wspz", "完税凭证"}},
+                         {"srr_mc", "srr_swglm", "hhqyzzc", "zrhhrzyfe", "zrfe", "zrje", "feqdcb", "ynsds", "jnsj", "wspz"});
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    layout->addWidget(GroupBox2);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *bbtnOK = new QPushButton(QStringLiteral("确定"), this);
+    bbtnOK->setObjectName(QStringLiteral("bbtnOK"));
+    auto *bbtnCancel = new QPushButton(QStringLiteral("取消"), this);
+    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
+    buttons->addWidget(bbtnOK);
+    buttons->addWidget(bbtnCancel);
+    layout->addLayout(buttons);
+    connect(bbtnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { bbtnOKClick(); }); });
+    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QGroupBox *TfrmHhrqkDetail::addGroup(const QString &title, const QString &prefix,
+                                     const QList<std::pair<const char *, const char *>> &fields, const QStringList &editable)
+{
+    auto *group = new QGroupBox(title, this);
+    auto *form = new QFormLayout(group);
+    for (const auto &[column, label] : fields) {
+        auto *e = new QLineEdit(group);
+        const QString name = QLatin1String(column);
+        e->setObjectName(prefix + name);
+        e->setEnabled(editable.contains(name));
+        if (name == QLatin1String("jnsj"))
+            e->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
+        form->addRow(QString::fromUtf8(label), e);
+        m_editors.insert(prefix + name, e);
+        connect(e, &QLineEdit::textEdited, this, [this] { m_editing = true; });
+    }
+    return group;
+}
+
+QString TfrmHhrqkDetail::table() const
+{
+    return TableKind == 1 ? QStringLiteral("thjs") : QStringLiteral("hhfezrns");
+}
+
+QString TfrmHhrqkDetail::prefix() const
+{
+    return TableKind == 1 ? QStringLiteral("thjs_") : QStringLiteral("fe_");
+}
+
+QLineEdit *TfrmHhrqkDetail::edit(const QString &column) const
+{
+    return m_editors.value(prefix() + column);
+}
+
+void TfrmHhrqkDetail::OpenRow(qint64 id)
+{
+    auto &q = dm()->adoQry1;
+    q.select(QStringLiteral("select * from ") + table() + QStringLiteral(" where id=") + QString::number(id));
+    if (q.IsEmpty())
+        throw DbError(QStringLiteral("记录不存在！"));
+    m_row.clear();
+    for (const QString &c : q.columnNames())
+        m_row.insert(c, q.FieldByName(c));
+    GroupBox1->setVisible(TableKind == 1);
+    GroupBox2->setVisible(TableKind != 1);
+    for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it)
+        if (it.key().startsWith(prefix()))
+            it.value()->setText(valueText(m_row.value(it.key().mid(prefix().size()))));
+    m_editing = false;
+}
+
+void TfrmHhrqkDetail::bbtnOKClick()
+{
+    // Only a stored row the user changed is written and stamped.
+    if (m_editing) {
+        QStringList sets;
+        for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it) {
+            if (!it.key().startsWith(prefix()) || !it.value()->isEnabled())
+                continue;
+            const QString column = it.key().mid(prefix().size());
+            const QString text = it.value()->text();
+            const bool unchanged = text == valueText(m_row.value(column));
+            if (column == QLatin1String("jnsj")) {
+                // A payment date is always stored in the one form the documents carry.
+                if (text.isEmpty()) {
+                    if (!unchanged)
+                        sets << QStringLiteral("jnsj=null");
+                    continue;
+                }
+                const QDate date = parseDate(text);
+                if (!date.isValid()) {
+                    ErrorBox(QStringLiteral("“%1”不是有效的日期！").arg(text));
+                    it.value()->setFocus();
+                    return;
+                }
+                sets << QStringLiteral("jnsj=") + QuotedStr(date.toString(QStringLiteral("yyyy-MM-dd")));
+            } else if (unchanged) {
+                continue;
+            } else if (numberColumns().contains(column)) {
+                if (text.trimmed().isEmpty()) {
+                    sets << column + QStringLiteral("=null");
+                    continue;
+                }
+                bool ok = false;
+                const double number = text.trimmed().toDouble(&ok);
+                if (!ok) {
+                    ErrorBox(QStringLiteral("“%1”不是有效的数值！").arg(text));
+                    it.value()->setFocus();
+                    return;
+                }
+                sets << column + QLatin1Char('=') + FormatGeneral(number);
+            } else {
+                sets << column + QLatin1Char('=') + QuotedStr(text);
+            }
+        }
+        sets << QStringLiteral("tbsj=") + QuotedStr(Clock::today().toString(QStringLiteral("yyyy-MM-dd")));
+        dm()->adoQry1.exec(QStringLiteral("update ") + table() + QStringLiteral(" set ") + sets.join(QLatin1Char(','))
+                           + QStringLiteral(" where id=") + QString::number(m_row.value(QStringLiteral("id")).toLongLong()));
+        m_editing = false;
+    }
+    accept();
+}
+
+} // namespace lw
