@@ -4,7 +4,25 @@
 #include "SingleInstance.h"
 #include "untDm.h"
 #include "untMain.h"
+#include "UntHhrqk.h"
 #include "untRpt.h"
+
+// The windows opened from the main window live in libraries above the main window's.
+static void wireWindows(lw::TfrmMain &frmMain)
+{
+    QObject::connect(&frmMain, &lw::TfrmMain::declarationRequested, &frmMain, [&frmMain](int kind) {
+        lw::TfrmRpt frmRpt(&frmMain);
+        frmRpt.ReportKind = kind;
+        frmRpt.exec();
+    });
+    QObject::connect(&frmMain, &lw::TfrmMain::partnershipTablesRequested, &frmMain,
+                     [&frmMain](int tableKind, const QString &caption) {
+                         lw::Tfrmhhrqk frmhhrqk(&frmMain);
+                         frmhhrqk.TableKind = tableKind;
+                         frmhhrqk.setWindowTitle(caption);
+                         frmhhrqk.exec();
+                     });
+}
 
 int main(int argc, char *argv[])
 {
@@ -17,12 +35,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ledgerwell"));
     lw::Tdm dm;
     lw::TfrmMain frmMain;
-    // The declaration windows live in a library above the main window's; wire them here.
-    QObject::connect(&frmMain, &lw::TfrmMain::declarationRequested, &frmMain, [&frmMain](int kind) {
-        lw::TfrmRpt frmRpt(&frmMain);
-        frmRpt.ReportKind = kind;
-        frmRpt.exec();
-    });
+    wireWindows(frmMain);
     frmMain.show();
     return app.exec();
 }
