@@ -7,6 +7,7 @@
 #include "SimServer.h"
 #include "TestEnv.h"
 #include "UntMySoap.h"
+#include "ExchangeDoc.h"
 #include "XmlDoc.h"
 #include "untDm.h"
 #include "untProcess.h"
@@ -119,6 +120,7 @@ private slots:
     void upload_data();
     void upload();
     void uploadRefusesUnsafeStoredCode();
+    void uploadDocumentIsOwnerOnlyAndByPosition();
     void modifyCallsTheDetailHook();
     void exportWritesWorkbook();
 
@@ -383,6 +385,35 @@ void TestPsn::uploadRefusesUnsafeStoredCode()
     QVERIFY(QDir(m_env->appPath() + QStringLiteral("tmp")).isEmpty());
     QVERIFY(!QFile::exists(m_env->appPath() + QStringLiteral("evil.xml")));
     QVERIFY(m_sim->request(QStringLiteral("uploadfile")).isEmpty());
+}
+
+void TestPsn::uploadDocumentIsOwnerOnlyAndByPosition()
+{
+    seedComplete();
+    dm()->adoQry1.exec(QStringLiteral("update hhrtzqk set tz_je = 1234.5, jkzh = null where id = 2"));
+    const QString path = m_env->appPath() + QStringLiteral("tmp/up.xml");
+    m_env->writeFile(QStringLiteral("tmp/up.xml"), "old, world-readable");
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    WriteEnterpriseUpload(path, QStringLiteral("LOGINCODE"), QStringLiteral("pw&<"));
+    QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+             QFileDevice::Permissions());
+    const XmlDoc doc = XmlDoc::fromFile(path);
+    const XmlNode root = doc.child(1);
+    QCOMPARE(root.child(0).text(), QStringLiteral("1.1"));
+    QCOMPARE(root.child(1).text(), QStringLiteral("upload"));
+    QCOMPARE(root.child(2).text(), QStringLiteral("pw&<"));
+    QCOMPARE(root.child(3).text(), QStringLiteral("LOGINCODE")); // the login's code, not psn.swglm
+    QCOMPARE(root.child(4).text(), QStringLiteral("值4"));
+    QCOMPARE(root.child(18).text(), QStringLiteral("0.05"));
+    const XmlNode list = root.child(20);
+    QCOMPARE(list.childCount(), 2); // the template's sample investor is gone
+    QCOMPARE(list.child(1).child(1).text(), QStringLiteral("440104198209213"));
+    QCOMPARE(list.child(1).child(9).text(), QStringLiteral("1234.5"));
+    QCOMPARE(list.child(1).child(14).text(), QString()); // null as empty text
+
+    dm()->adoQry1.exec(QStringLiteral("delete from hhrtzqk"));
+    WriteEnterpriseUpload(path, kCode, QStringLiteral("x"));
+    QCOMPARE(XmlDoc::fromFile(path).child(1).child(20).childCount(), 0);
 }
 
 void TestPsn::modifyCallsTheDetailHook()
