@@ -11,7 +11,6 @@
 #include "untProcess.h"
 #include "untWebLogin.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFormLayout>
@@ -273,16 +272,7 @@ void TfrmPsn::PageControl1Change(int index)
         CheckSubclass();
 }
 
-void TfrmPsn::closeEvent(QCloseEvent *event)
-{
-    bool ok = true;
-    RunGuarded([this, &ok] { ok = CheckSubclass(); });
-    if (ok)
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
-}
-
+// The close box and the exit buttons arrive here too (QDialog's close event rejects).
 void TfrmPsn::reject()
 {
     bool ok = true;
