@@ -197,6 +197,22 @@ private slots:
         QCOMPARE(dm()->adoQry1.text(QStringLiteral("c")), QStringLiteral("440111700067890"));
     }
 
+    void failedFetchIsRetriedUntilItSucceeds()
+    {
+        m_sim->force(QStringLiteral("garbage"), QStringLiteral("downfile"));
+        TfrmWebLogin dlg;
+        dlg.LoginMode = 1;
+        submit(dlg, kCode, QStringLiteral("123456"));
+        QTRY_VERIFY(!m_ui->shown.isEmpty()); // the standard error box; the dialog waits on
+        QVERIFY(dlg.isVisible());
+        QVERIFY(dlg.result() != QDialog::Accepted);
+        m_sim->clearForced();
+        QTRY_COMPARE(dlg.result(), int(QDialog::Accepted));
+        for (const Shown &s : m_ui->shown)
+            QCOMPARE(s.icon, MsgIcon::Error);
+        QVERIFY(!ProgressVisible());
+    }
+
     void cancelWhileWaitingStopsTheDownload()
     {
         TfrmWebLogin::setWaitMilliseconds(60000);
