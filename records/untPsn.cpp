@@ -236,6 +236,7 @@ void TfrmPsn::RefreshTables()
             DBGridEh1->setItem(row, c, item);
         }
     }
+    DBGridEh1->resizeColumnsToContents();
     if (DBGridEh1->rowCount() > 0)
         DBGridEh1->setCurrentCell(0, 0);
 }

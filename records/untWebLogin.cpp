@@ -54,6 +54,7 @@ TfrmWebLogin::TfrmWebLogin(QWidget *parent) : QDialog(parent), m_soap(std::make_
     setWindowFlag(Qt::WindowMinimizeButtonHint, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setAttribute(Qt::WA_DeleteOnClose, false); // callers own it and read the fields after OK
+    setMinimumWidth(300);
 
     edtSwglm = new QLineEdit(this);
     edtSwglm->setObjectName(QStringLiteral("edtSwglm"));
