@@ -7,6 +7,8 @@
 #include "SimServer.h"
 #include "TestEnv.h"
 #include "UntMySoap.h"
+#include "Workbook.h"
+#include "XlsxReader.h"
 #include "ExchangeDoc.h"
 #include "XmlDoc.h"
 #include "untDm.h"
@@ -453,7 +455,15 @@ void TestPsn::exportWritesWorkbook()
     QCOMPARE(m_ui->texts(), QStringList{});
     QFile xlsx(file + QStringLiteral(".xlsx"));
     QVERIFY(xlsx.open(QIODevice::ReadOnly));
-    QVERIFY(xlsx.read(2) == "PK");
+    Workbook book;
+    QString error;
+    QVERIFY2(readXlsxData(xlsx.readAll(), book, &error), qPrintable(error));
+    // Titles on the first row, the hidden column left out, codes shown by name.
+    QCOMPARE(book.readText(1, 1, 0), QStringLiteral("投资者税务管理码"));
+    QCOMPARE(book.readText(8, 1, 0), QStringLiteral("是否在本企业汇缴"));
+    QCOMPARE(book.readText(1, 3, 0), QStringLiteral("440104198209213"));
+    QCOMPARE(book.readText(2, 3, 0), QStringLiteral("张三"));
+    QVERIFY(book.readText(1, 4, 0).isEmpty());
 }
 
 QTEST_MAIN(TestPsn)
