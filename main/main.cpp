@@ -5,6 +5,8 @@
 #include "untDm.h"
 #include "untMain.h"
 #include "UntHhrqk.h"
+#include "untPsn.h"
+#include "untStartup.h"
 #include "untRpt.h"
 
 // The windows opened from the main window live in libraries above the main window's.
@@ -15,6 +17,12 @@ static void wireWindows(lw::TfrmMain &frmMain)
         frmRpt.ReportKind = kind;
         frmRpt.exec();
     });
+    auto openEnterprise = [&frmMain] {
+        lw::TfrmPsn frmPsn(&frmMain);
+        frmPsn.exec();
+    };
+    QObject::connect(&frmMain, &lw::TfrmMain::enterpriseWindowRequested, &frmMain, openEnterprise);
+    lw::SetEnterpriseWindowOpener(openEnterprise);
     QObject::connect(&frmMain, &lw::TfrmMain::partnershipTablesRequested, &frmMain,
                      [&frmMain](int tableKind, const QString &caption) {
                          lw::Tfrmhhrqk frmhhrqk(&frmMain);

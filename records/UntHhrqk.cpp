@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "UntHhrqk.h"
 
+#include "ExchangeDoc.h"
 #include "FileBytes.h"
-#include "GridExportXlsx.h"
+#include "GridExport.h"
 #include "MessageBoxes.h"
 #include "NumberFormat.h"
 #include "UntHhrqkDetail.h"
@@ -13,10 +14,11 @@
 #include "untProcess.h"
 #include "untPsnDetail.h"
 #include "untSelpsn.h"
+#include "untWebLogin.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
-#include <QRegularExpression>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,9 +28,21 @@ namespace lw {
 
 namespace {
 
+// The login dialog in upload mode: the code and password typed there travel in the documents.
+bool loginForUpload(QString &code, QString &password)
+{
+    TfrmWebLogin login(QApplication::activeWindow());
+    login.LoginMode = 2;
+    if (login.exec() != QDialog::Accepted)
+        return false;
+    code = login.code();
+    password = login.password();
+    return true;
+}
+
 Tfrmhhrqk::UploadLogin &uploadLogin()
 {
-    static Tfrmhhrqk::UploadLogin login;
+    static Tfrmhhrqk::UploadLogin login = loginForUpload;
     return login;
 }
 
@@ -51,10 +65,9 @@ QString AmountOrZero(const QVariant &v)
 // file is written outside tmp/.
 bool codeUsableInFileName(const QString &code)
 {
-    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9_-]+$"));
-    if (allowed.match(code).hasMatch())
+    if (IsSafeTaxCode(code))
         return true;
-    InfoBox(QStringLiteral("税务管理码只能包含字母、数字、“-”和“_”！"));
+    InfoBox(UnsafeTaxCodeMessage());
     return false;
 }
 

@@ -377,7 +377,7 @@ void TestHhrqk::uploadStopsBeforeSending()
     QString typed = QStringLiteral("../../etc/x");
     Tfrmhhrqk::setUploadLogin([&typed](QString &code, QString &) { code = typed; return true; });
     w.TeSpBtnUploadClick();
-    QCOMPARE(m_ui->texts(), QStringList{"税务管理码只能包含字母、数字、“-”和“_”！"});
+    QCOMPARE(m_ui->texts(), QStringList{"税务管理码只能由字母、数字、“-”和“_”组成，请检查！"});
     QVERIFY(QDir(m_env->appPath() + QStringLiteral("tmp")).isEmpty());
     // A template without the row list ends the upload before anything is written or sent.
     typed = kCode;

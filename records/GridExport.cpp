@@ -1,11 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "GridExportXlsx.h"
+#include "GridExport.h"
+
+#include "UserInteraction.h"
+
+#include <QFileInfo>
+#include <QTableWidget>
 
 #include <clocale>
 #include <stdexcept>
 #include <xlsxwriter.h>
 
 namespace lw {
+
+bool ExportGridWithDialog(const QTableWidget *grid, const QString &suggestedName)
+{
+    QString path = UserInteraction::current().saveFileName(QStringLiteral("导出"), suggestedName, QStringLiteral("Excel(*.xlsx)"));
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".xlsx");
+    ExportGridToXlsx(grid, path);
+    return true;
+}
+
+void ExportGridToXlsx(const QTableWidget *grid, const QString &path)
+{
+    QStringList titles;
+    QList<QVariantList> rows(grid->rowCount());
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        if (grid->isColumnHidden(c))
+            continue;
+        const QTableWidgetItem *head = grid->horizontalHeaderItem(c);
+        titles << (head ? head->text() : QString());
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const QTableWidgetItem *item = grid->item(r, c);
+            rows[r] << (item && !item->text().isEmpty() ? QVariant(item->text()) : QVariant());
+        }
+    }
+    ExportGridXlsx(path, titles, rows);
+}
 
 void ExportGridXlsx(const QString &path, const QStringList &titles, const QList<QVariantList> &rows)
 {
