@@ -29,7 +29,9 @@ QFont font(int px, bool bold = false)
 void save(const QImage &img, const QString &rel)
 {
     const QString path = g_src + QLatin1Char('/') + rel;
-    if (!img.save(path, nullptr, 92))
+    // Qt reads "quality" as the inverse of PNG compression: compress PNGs fully, JPEGs at 92.
+    const int quality = path.endsWith(QLatin1String(".png")) ? 0 : 92;
+    if (!img.save(path, nullptr, quality))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
 }
 
