@@ -13,6 +13,26 @@ QString QuotedStr(const QString &value)
     return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
+DbTransaction::DbTransaction(QSqlDatabase db) : m_db(std::move(db))
+{
+    if (!m_db.transaction())
+        throw DbError(m_db.lastError().text());
+    m_open = true;
+}
+
+DbTransaction::~DbTransaction()
+{
+    if (m_open)
+        m_db.rollback();
+}
+
+void DbTransaction::commit()
+{
+    if (!m_db.commit())
+        throw DbError(m_db.lastError().text());
+    m_open = false;
+}
+
 AdoQuery::AdoQuery(QSqlDatabase db) : m_db(std::move(db)) {}
 
 void AdoQuery::setDatabase(QSqlDatabase db)

@@ -22,6 +22,22 @@ public:
 // Text value for SQL: single quotes around, embedded quotes doubled.
 QString QuotedStr(const QString &value);
 
+// Runs the statements of its scope in one transaction: committed by commit(), rolled back when
+// the scope is left without it (an error raised), so a multi-statement change is all or nothing.
+class DbTransaction
+{
+public:
+    explicit DbTransaction(QSqlDatabase db);
+    ~DbTransaction();
+    void commit();
+    DbTransaction(const DbTransaction &) = delete;
+    DbTransaction &operator=(const DbTransaction &) = delete;
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};
+
 class AdoQuery
 {
 public:

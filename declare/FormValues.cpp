@@ -6,7 +6,6 @@
 #include "TCell.h"
 #include "untDm.h"
 
-#include <QSqlError>
 
 #include <optional>
 
@@ -44,27 +43,6 @@ QString lookup(const QString &which, const QString &value, bool byCode)
     return q.IsEmpty() ? QString() : q.text(result);
 }
 
-// Runs statements in one transaction: a failure rolls every earlier one back.
-class Transaction
-{
-public:
-    Transaction() : m_db(dm()->adoConn) { m_open = m_db.transaction(); }
-    ~Transaction()
-    {
-        if (m_open)
-            m_db.rollback();
-    }
-    void commit()
-    {
-        if (m_open && !m_db.commit())
-            throw DbError(m_db.lastError().text());
-        m_open = false;
-    }
-
-private:
-    QSqlDatabase m_db;
-    bool m_open = false;
-};
 } // namespace
 
 QString CodeToName(const QString &table, const QString &code)
@@ -158,9 +136,9 @@ void FormValues::SaveValues(TCell &cell, bool auditAnnual, Commit commit) const
     cell.RecalculateWorkbook();
     const QList<Row> rows = readRows();
     const QString cellKey = QStringLiteral(" and col=%1 and row=%2 and sheet=%3");
-    std::optional<Transaction> transaction;
+    std::optional<DbTransaction> transaction;
     if (commit == Commit::Atomic)
-        transaction.emplace();
+        transaction.emplace(dm()->adoConn);
     for (const Row &r : rows) {
         QString value = r.type == 3 ? FormatGeneral(cell.ReadCellNumber(r.col, r.row, r.sheet))
                                     : cell.ReadCellText(r.col, r.row, r.sheet);

@@ -9,7 +9,6 @@
 #include "untDm.h"
 #include "untProcess.h"
 
-#include <QSqlError>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -92,33 +91,26 @@ void TfrmMbksRpt::TeSpBtnSetupClick()
     auto &q = dm()->adoQry1;
     q.select(QStringLiteral("select * from wa_mbksmxsheet") + keyCondition());
     const bool exists = !q.IsEmpty();
-    QSqlDatabase db = dm()->adoConn;
-    db.transaction();
-    try {
-        for (int c = 2; c <= 6; ++c) {
-            // The year goes into the statement bare: take it as a number, never as the cell's text.
-            const QString nd = FormatGeneral(Cell1->ReadCellNumber(c, 3, 0));
-            QStringList amounts;
-            for (int r = 4; r <= 9; ++r)
-                amounts << FormatGeneral(Cell1->ReadCellNumber(c, r, 0));
-            if (!exists) {
-                q.exec(QStringLiteral("insert into wa_mbksmxsheet (swglm,qsrq,zzrq,nd,qysbks_je,kmbks_je,ks1_je,ks2_je,ks3_je,ks4_je) values (")
-                       + QuotedStr(TaxCode) + QStringLiteral(",") + QuotedStr(StartDate) + QStringLiteral(",")
-                       + QuotedStr(EndDate) + QStringLiteral(",") + nd + QStringLiteral(",") + amounts.join(QLatin1Char(','))
-                       + QStringLiteral(")"));
-            } else {
-                QString set;
-                for (int r = 0; r < 6; ++r)
-                    set += (r ? QStringLiteral(",") : QString()) + QLatin1String(kAmountColumns[r]) + QLatin1Char('=') + amounts[r];
-                q.exec(QStringLiteral("update wa_mbksmxsheet set ") + set + keyCondition() + QStringLiteral(" and nd=") + nd);
-            }
+    DbTransaction transaction(dm()->adoConn);
+    for (int c = 2; c <= 6; ++c) {
+        // The year goes into the statement bare: take it as a number, never as the cell's text.
+        const QString nd = FormatGeneral(Cell1->ReadCellNumber(c, 3, 0));
+        QStringList amounts;
+        for (int r = 4; r <= 9; ++r)
+            amounts << FormatGeneral(Cell1->ReadCellNumber(c, r, 0));
+        if (!exists) {
+            q.exec(QStringLiteral("insert into wa_mbksmxsheet (swglm,qsrq,zzrq,nd,qysbks_je,kmbks_je,ks1_je,ks2_je,ks3_je,ks4_je) values (")
+                   + QuotedStr(TaxCode) + QStringLiteral(",") + QuotedStr(StartDate) + QStringLiteral(",")
+                   + QuotedStr(EndDate) + QStringLiteral(",") + nd + QStringLiteral(",") + amounts.join(QLatin1Char(','))
+                   + QStringLiteral(")"));
+        } else {
+            QString set;
+            for (int r = 0; r < 6; ++r)
+                set += (r ? QStringLiteral(",") : QString()) + QLatin1String(kAmountColumns[r]) + QLatin1Char('=') + amounts[r];
+            q.exec(QStringLiteral("update wa_mbksmxsheet set ") + set + keyCondition() + QStringLiteral(" and nd=") + nd);
         }
-        if (!db.commit())
-            throw DbError(db.lastError().text());
-    } catch (...) {
-        db.rollback();
-        throw;
     }
+    transaction.commit();
 }
 
 } // namespace lw

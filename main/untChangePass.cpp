@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "untChangePass.h"
 
+#include "MaskedEdit.h"
+
 #include "MessageBoxes.h"
 #include "UntMySoap.h"
 #include "untDm.h"
@@ -10,34 +12,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 
 namespace lw {
-
-namespace {
-// Masked entries show '*' whatever the desktop style would use.
-class StarMaskStyle : public QProxyStyle
-{
-public:
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *ret) const override
-    {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return '*';
-        return QProxyStyle::styleHint(hint, option, widget, ret);
-    }
-};
-
-QLineEdit *MaskedEdit(QWidget *parent, const char *name, QStyle *style)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setEchoMode(QLineEdit::Password);
-    edit->setMaxLength(20);
-    edit->setStyle(style);
-    return edit;
-}
-} // namespace
 
 TfrmChangePass::TfrmChangePass(QWidget *parent) : QDialog(parent), m_soap(std::make_unique<TMySoap>())
 {
@@ -46,11 +23,9 @@ TfrmChangePass::TfrmChangePass(QWidget *parent) : QDialog(parent), m_soap(std::m
     setFixedSize(272, 201);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    auto *style = new StarMaskStyle;
-    style->setParent(this);
-    edtOld = MaskedEdit(this, "edtOld", style);
-    edtNew1 = MaskedEdit(this, "edtNew1", style);
-    edtNew2 = MaskedEdit(this, "edtNew2", style);
+    edtOld = NewMaskedEdit(this, "edtOld", 20);
+    edtNew1 = NewMaskedEdit(this, "edtNew1", 20);
+    edtNew2 = NewMaskedEdit(this, "edtNew2", 20);
     bbtnOK = new QPushButton(QStringLiteral("确定"), this);
     bbtnOK->setObjectName(QStringLiteral("bbtnOK"));
     bbtnOK->setDefault(true);

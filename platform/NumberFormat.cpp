@@ -37,4 +37,13 @@ QString FormatGeneral(double value)
     return text;
 }
 
+QString FormatStoredValue(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return FormatGeneral(value.toDouble());
+    return value.toString();
+}
+
 } // namespace lw

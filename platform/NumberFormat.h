@@ -2,11 +2,14 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace lw {
 
 // The general number format of every amount written to a document or stored as text: up to 15
 // significant digits, no trailing zeros, no thousands separator, '.' as the decimal point.
 QString FormatGeneral(double value);
+// A stored column value as text: amounts in the general number format, null as empty.
+QString FormatStoredValue(const QVariant &value);
 
 } // namespace lw

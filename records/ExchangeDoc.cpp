@@ -225,26 +225,18 @@ void Exec(const QString &sql)
 
 void StoreEnterpriseAnswer(const EnterpriseAnswer &answer)
 {
-    QSqlDatabase db = dm()->adoConn;
-    if (!db.transaction())
-        throw DbError(db.lastError().text());
-    try {
-        Exec(QStringLiteral("delete from psn "));
-        Insert(QStringLiteral("psn"), AnswerEnterpriseColumns(), answer.enterprise);
-        if (!answer.enterprise.value(QStringLiteral("zclxxl_mc")).isEmpty())
-            Exec(QStringLiteral("update  psn set shbj='Y'"));
-        Exec(QStringLiteral("delete from hhrtzqk "));
-        for (const auto &row : answer.investors)
-            Insert(QStringLiteral("hhrtzqk"), AnswerInvestorColumns(), row);
-        Exec(QStringLiteral("update hhrtzqk set shbj='Y' where length(hhrswglm) =15 and (hhr_mc <>'') and  (zjzl_dm <>'') "
-                            "and (zjzl_mc <>'') and (tz_je is not null) and (tz_bl is not null) and (fp_bl is not null) "
-                            "and (tzzxz <>'') and (lxfs <>'') and (czfs <>'') and (tzzdz <>'') and (sfbqyhj <>'')  and (gj_dm <>'')"));
-        if (!db.commit())
-            throw DbError(db.lastError().text());
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
+    DbTransaction transaction(dm()->adoConn);
+    Exec(QStringLiteral("delete from psn "));
+    Insert(QStringLiteral("psn"), AnswerEnterpriseColumns(), answer.enterprise);
+    if (!answer.enterprise.value(QStringLiteral("zclxxl_mc")).isEmpty())
+        Exec(QStringLiteral("update  psn set shbj='Y'"));
+    Exec(QStringLiteral("delete from hhrtzqk "));
+    for (const auto &row : answer.investors)
+        Insert(QStringLiteral("hhrtzqk"), AnswerInvestorColumns(), row);
+    Exec(QStringLiteral("update hhrtzqk set shbj='Y' where length(hhrswglm) =15 and (hhr_mc <>'') and  (zjzl_dm <>'') "
+                        "and (zjzl_mc <>'') and (tz_je is not null) and (tz_bl is not null) and (fp_bl is not null) "
+                        "and (tzzxz <>'') and (lxfs <>'') and (czfs <>'') and (tzzdz <>'') and (sfbqyhj <>'')  and (gj_dm <>'')"));
+    transaction.commit();
 }
 
 } // namespace lw

@@ -46,18 +46,9 @@ Tfrmhhrqk::UploadLogin &uploadLogin()
     return login;
 }
 
-QString valueText(const QVariant &v)
-{
-    if (v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
-        return FormatGeneral(v.toDouble());
-    return v.toString();
-}
-
 QString AmountOrZero(const QVariant &v)
 {
-    const QString text = valueText(v);
+    const QString text = FormatStoredValue(v);
     return text.isEmpty() ? QStringLiteral("0.00") : text;
 }
 
@@ -246,7 +237,7 @@ void Tfrmhhrqk::RefreshTable()
     g->setRowCount(int(m_rows.size()));
     for (int r = 0; r < m_rows.size(); ++r)
         for (int c = 0; c < cols.size(); ++c)
-            g->setItem(r, c, new QTableWidgetItem(valueText(m_rows.at(r).value(QLatin1String(cols.at(c).column)))));
+            g->setItem(r, c, new QTableWidgetItem(FormatStoredValue(m_rows.at(r).value(QLatin1String(cols.at(c).column)))));
     if (!m_rows.isEmpty())
         g->selectRow(qBound(0, current, int(m_rows.size()) - 1));
 }
@@ -370,7 +361,7 @@ void Tfrmhhrqk::FillDocument(int kind, const QString &templatePath, const QList<
     root.child(0).setText(QStringLiteral("1.0"));
     const QVariantMap first = rows.isEmpty() ? QVariantMap() : rows.first();
     for (int i = 0; i < layout.header.size(); ++i)
-        root.child(i + 1).setText(valueText(first.value(QLatin1String(layout.header.at(i)))));
+        root.child(i + 1).setText(FormatStoredValue(first.value(QLatin1String(layout.header.at(i)))));
     XmlNode list = root.child(int(layout.header.size()) + 1);
     const XmlNode prototype = list.child(0).deepCopy();
     list.removeChild(0);
@@ -379,7 +370,7 @@ void Tfrmhhrqk::FillDocument(int kind, const QString &templatePath, const QList<
         for (int p = 0; p < layout.row.size(); ++p) {
             const QLatin1String column(layout.row.at(p));
             const bool amount = layout.amounts.contains(layout.row.at(p));
-            element.child(p).setText(amount ? AmountOrZero(row.value(column)) : valueText(row.value(column)));
+            element.child(p).setText(amount ? AmountOrZero(row.value(column)) : FormatStoredValue(row.value(column)));
         }
     }
     QFile::remove(savePath);

@@ -25,15 +25,6 @@ const QSet<QString> &numberColumns()
     return columns;
 }
 
-QString valueText(const QVariant &v)
-{
-    if (v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
-        return FormatGeneral(v.toDouble());
-    return v.toString();
-}
-
 // The forms a date editor accepts as typed text.
 QDate parseDate(const QString &text)
 {
@@ -129,7 +120,7 @@ void TfrmHhrqkDetail::OpenRow(qint64 id)
     GroupBox2->setVisible(TableKind != 1);
     for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it)
         if (it.key().startsWith(prefix()))
-            it.value()->setText(valueText(m_row.value(it.key().mid(prefix().size()))));
+            it.value()->setText(FormatStoredValue(m_row.value(it.key().mid(prefix().size()))));
     m_editing = false;
 }
 
@@ -143,7 +134,7 @@ void TfrmHhrqkDetail::bbtnOKClick()
                 continue;
             const QString column = it.key().mid(prefix().size());
             const QString text = it.value()->text();
-            const bool unchanged = text == valueText(m_row.value(column));
+            const bool unchanged = text == FormatStoredValue(m_row.value(column));
             if (column == QLatin1String("jnsj")) {
                 // A payment date is always stored in the one form the documents carry.
                 if (text.isEmpty()) {

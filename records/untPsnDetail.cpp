@@ -29,15 +29,6 @@ bool isNumberColumn(const QString &column)
     return column == QLatin1String("tz_je") || column == QLatin1String("tz_bl") || column == QLatin1String("fp_bl");
 }
 
-QString valueText(const QVariant &v)
-{
-    if (v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
-        return FormatGeneral(v.toDouble());
-    return v.toString();
-}
-
 // SQL literal of a value: quoted text, bare number, or null.
 QString literal(const QString &column, const QVariant &v)
 {
@@ -203,7 +194,7 @@ void TfrmPsnDetail::showRow(const QString &prefix, const QVariantMap &row)
     for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it) {
         if (!it.key().startsWith(prefix))
             continue;
-        const QString text = valueText(row.value(it.key().mid(prefix.size())));
+        const QString text = FormatStoredValue(row.value(it.key().mid(prefix.size())));
         if (auto *e = qobject_cast<QLineEdit *>(it.value()))
             e->setText(text);
         else if (auto *c = qobject_cast<QComboBox *>(it.value()))
@@ -229,7 +220,7 @@ QVariantMap TfrmPsnDetail::currentValues(const QString &prefix, const QVariantMa
         else if (auto *c = qobject_cast<QComboBox *>(it.value()))
             text = c->currentIndex() < 0 ? QString() : c->currentData().toString();
         const QVariant old = stored.value(column);
-        if (text == valueText(old)) {
+        if (text == FormatStoredValue(old)) {
             values.insert(column, old);
             continue;
         }

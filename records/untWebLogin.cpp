@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "untWebLogin.h"
 
+#include "MaskedEdit.h"
+
 #include "ExchangeDoc.h"
 #include "FileBytes.h"
 #include "MessageBoxes.h"
@@ -14,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -23,17 +24,6 @@ namespace lw {
 
 namespace {
 int g_waitMs = 10000;
-
-class StarMaskStyle : public QProxyStyle
-{
-public:
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *ret) const override
-    {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return '*';
-        return QProxyStyle::styleHint(hint, option, widget, ret);
-    }
-};
 } // namespace
 
 void TfrmWebLogin::setWaitMilliseconds(int ms)
@@ -58,12 +48,7 @@ TfrmWebLogin::TfrmWebLogin(QWidget *parent) : QDialog(parent), m_soap(std::make_
 
     edtSwglm = new QLineEdit(this);
     edtSwglm->setObjectName(QStringLiteral("edtSwglm"));
-    edtPassword = new QLineEdit(this);
-    edtPassword->setObjectName(QStringLiteral("edtPassword"));
-    edtPassword->setEchoMode(QLineEdit::Password);
-    auto *style = new StarMaskStyle;
-    style->setParent(this);
-    edtPassword->setStyle(style);
+    edtPassword = NewMaskedEdit(this, "edtPassword");
     bbtnOK = new QPushButton(QStringLiteral("确定"), this);
     bbtnOK->setObjectName(QStringLiteral("bbtnOK"));
     bbtnOK->setDefault(true);
