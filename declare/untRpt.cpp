@@ -26,7 +26,37 @@ namespace lw {
 
 namespace {
 const QString kSaving = QStringLiteral("正在保存数据，请稍侯...");
+
+TfrmRpt::FilingProcedure &uploadProcedure()
+{
+    static TfrmRpt::FilingProcedure procedure;
+    return procedure;
+}
+
+TfrmRpt::FilingProcedure &filesProcedure()
+{
+    static TfrmRpt::FilingProcedure procedure;
+    return procedure;
+}
 } // namespace
+
+void TfrmRpt::SetFilingProcedures(FilingProcedure upload, FilingProcedure files)
+{
+    uploadProcedure() = std::move(upload);
+    filesProcedure() = std::move(files);
+}
+
+void TfrmRpt::ToolButton1Click()
+{
+    if (filesProcedure())
+        filesProcedure()(*this);
+}
+
+void TfrmRpt::ToolButton2Click()
+{
+    if (uploadProcedure())
+        uploadProcedure()(*this);
+}
 
 TfrmRpt::TfrmRpt(QWidget *parent) : QDialog(parent)
 {
@@ -78,8 +108,8 @@ void TfrmRpt::buildToolbar()
         {"TeSpBtnSetup", QStringLiteral("保存&S"), &TfrmRpt::TeSpBtnSetupClick},
         {"TeSpBtnSave", QStringLiteral("导出Excel"), &TfrmRpt::TeSpBtnSaveClick},
         {"TeSpBtnExit", QStringLiteral("退出&Q"), &TfrmRpt::TeSpBtnExitClick},
-        {"ToolButton2", QStringLiteral("上传电子数据"), nullptr},
-        {"ToolButton1", QStringLiteral("生成文件&U"), nullptr},
+        {"ToolButton2", QStringLiteral("上传电子数据"), &TfrmRpt::ToolButton2Click},
+        {"ToolButton1", QStringLiteral("生成文件&U"), &TfrmRpt::ToolButton1Click},
     };
     for (const auto &b : buttons) {
         auto *tb = new QToolButton(bar);
@@ -88,8 +118,7 @@ void TfrmRpt::buildToolbar()
         tb->setAutoRaise(true);
         QAction *action = bar->addWidget(tb);
         action->setObjectName(QLatin1String(b.name) + QStringLiteral("Action"));
-        if (b.handler)
-            connect(tb, &QToolButton::clicked, this, [this, h = b.handler] { RunGuarded([this, h] { (this->*h)(); }); });
+        connect(tb, &QToolButton::clicked, this, [this, h = b.handler] { RunGuarded([this, h] { (this->*h)(); }); });
     }
     setButtonVisible("TeSpBtnModify", false);
     setButtonVisible("ToolButton1", false);

@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,6 +46,12 @@ public:
     void TeSpBtnExitClick();
     void Button1Click();
     void Button2Click();
+    // "生成文件&U" and "上传电子数据": the filing procedures live in a library above this one,
+    // which installs them; without them the buttons do nothing.
+    void ToolButton1Click();
+    void ToolButton2Click();
+    using FilingProcedure = std::function<void(TfrmRpt &)>;
+    static void SetFilingProcedures(FilingProcedure upload, FilingProcedure files);
 
     // The period strings from the date fields; false (after a message) when a field holds no date.
     bool periodStrings(QString &qsrq, QString &zzrq) const;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Filing.h"
 #include "LwApplication.h"
 #include "MessageBoxes.h"
 #include "SingleInstance.h"
@@ -44,6 +45,7 @@ int main(int argc, char *argv[])
     lw::Tdm dm;
     lw::TfrmMain frmMain;
     wireWindows(frmMain);
+    lw::InstallFilingProcedures();
     frmMain.show();
     return app.exec();
 }

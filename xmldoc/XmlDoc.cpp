@@ -124,8 +124,22 @@ QString XmlNode::text() const
 void XmlNode::setText(const QString &text)
 {
     ensure(m_node, QStringLiteral("XML节点不存在"));
+    // Characters XML 1.0 cannot carry (controls other than tab and line ends, lone surrogates,
+    // U+FFFE/U+FFFF) would make the saved document unreadable for its receiver: they are dropped.
+    QString clean;
+    clean.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            clean += c;
+            clean += text.at(++i);
+        } else if ((u >= 0x20 && !c.isSurrogate() && u != 0xFFFE && u != 0xFFFF) || u == '\t' || u == '\n' || u == '\r') {
+            clean += c;
+        }
+    }
     // xmlNodeSetContent parses entity references; escape so the text is stored as given.
-    xmlChar *escaped = xmlEncodeSpecialChars(m_node->doc, xc(text.toUtf8()));
+    xmlChar *escaped = xmlEncodeSpecialChars(m_node->doc, xc(clean.toUtf8()));
     xmlNodeSetContent(m_node, escaped);
     xmlFree(escaped);
 }

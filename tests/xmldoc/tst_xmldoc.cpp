@@ -19,6 +19,7 @@ private slots:
     void hostileInputRefused_data();
     void hostileInputRefused();
     void textIsStoredLiterally();
+    void textWithoutXmlCharactersStaysReadable();
 };
 
 static const QByteArray kOneLine =
@@ -127,6 +128,14 @@ void TestXmlDoc::textIsStoredLiterally()
     XmlDoc doc = XmlDoc::fromBytes(kOneLine);
     doc.at({1, 0, 1}).setText(QStringLiteral("A&B <c> &amp;"));
     QCOMPARE(XmlDoc::fromBytes(doc.toBytes()).at({1, 0, 1}).text(), QStringLiteral("A&B <c> &amp;"));
+}
+
+// A cell text may hold control characters; the saved document must still parse.
+void TestXmlDoc::textWithoutXmlCharactersStaysReadable()
+{
+    XmlDoc doc = XmlDoc::fromBytes(kOneLine);
+    doc.at({1, 0, 1}).setText(QString::fromUtf16(u"a\u0001b\u001Fc\td\uFFFEe\U0001F600"));
+    QCOMPARE(XmlDoc::fromBytes(doc.toBytes()).at({1, 0, 1}).text(), QString::fromUtf16(u"abc\tde\U0001F600"));
 }
 
 QTEST_GUILESS_MAIN(TestXmlDoc)
