@@ -84,6 +84,11 @@ void forget(_xmlNode *node)
 
 // --- XmlNode ---------------------------------------------------------------------------------
 
+bool XmlNode::isElement() const
+{
+    return m_node && m_node->type == XML_ELEMENT_NODE;
+}
+
 QString XmlNode::name() const
 {
     ensure(m_node, QStringLiteral("XML节点不存在"));

@@ -31,6 +31,8 @@ public:
     XmlNode() = default;
 
     bool isNull() const { return m_node == nullptr; }
+    // False for text, comment and processing-instruction nodes, which also take positions.
+    bool isElement() const;
     QString name() const;
     int childCount() const;
     // Child at a position counted from 0; raises XmlError when there is none.
@@ -77,6 +79,8 @@ public:
     int childCount() const;
     XmlNode child(int index) const;
     XmlNode at(std::initializer_list<int> path) const;
+    // Whether the source began with an XML declaration (which then holds position 0).
+    bool hasDeclaration() const { return m_hasDeclaration; }
     // The root element, wherever it stands.
     XmlNode root() const;
 

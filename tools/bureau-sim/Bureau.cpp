@@ -2,6 +2,7 @@
 #include "Bureau.h"
 
 #include "IniFile.h"
+#include "Layouts.h"
 #include "XmlDoc.h"
 
 #include <QDateTime>
@@ -238,13 +239,22 @@ QString Bureau::uploadFile(const QString &fileName, const QByteArray &bytes)
 {
     if (!IsSafeFileName(fileName))
         return QStringLiteral("0");
+    const QString f = forced(QStringLiteral("uploadfile"));
+    // A forced answer stands in for the bureau's judgement, so the document is not checked then.
+    QString key;
+    if (const Layout *layout = f.isEmpty() ? LayoutForFile(fileName, &key) : nullptr) {
+        const QString fault = CheckDocument(*layout, key, bytes);
+        if (!fault.isEmpty()) {
+            log(fileName + QStringLiteral(" refused: ") + fault);
+            return QStringLiteral("0");
+        }
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
     QSaveFile kept(path(QStringLiteral("uploads/") + fileName));
     if (kept.open(QIODevice::WriteOnly)) {
         kept.write(bytes);
         kept.commit();
     }
-    const QString f = forced(QStringLiteral("uploadfile"));
     if (!f.isEmpty())
         return f;
     if (!fileName.startsWith(kLoginPrefix))
