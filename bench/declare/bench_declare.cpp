@@ -4,6 +4,7 @@
 // statement without a transaction, in the same run.
 //   bench_declare [--repeat N]
 #include "FormValues.h"
+#include "../BenchTiming.h"
 #include "TCell.h"
 #include "TestEnv.h"
 #include "untDm.h"
@@ -18,20 +19,6 @@
 #include <vector>
 
 using namespace lw;
-
-static double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-static double timeMs(const std::function<void()> &fn)
-{
-    QElapsedTimer t;
-    t.start();
-    fn();
-    return t.nsecsElapsed() / 1e6;
-}
 
 int main(int argc, char *argv[])
 {

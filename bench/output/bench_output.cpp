@@ -3,6 +3,7 @@
 // quarterly and the audit-based annual form, for a partnership of 50 investors (medians).
 //   bench_output [--repeat N]
 #include "ElectronicFile.h"
+#include "../BenchTiming.h"
 #include "TCell.h"
 #include "TestEnv.h"
 #include "UploadDocument.h"
@@ -20,20 +21,6 @@
 #include <vector>
 
 using namespace lw;
-
-static double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-static double timeMs(const std::function<void()> &fn)
-{
-    QElapsedTimer t;
-    t.start();
-    fn();
-    return t.nsecsElapsed() / 1e6;
-}
 
 int main(int argc, char *argv[])
 {
