@@ -78,18 +78,21 @@ QString FormValues::selectStatement() const
     return QStringLiteral("select * from ") + m_table + where();
 }
 
-bool FormValues::hasRows() const
+bool FormValues::hasStoredValues() const
 {
     auto &q = dm()->adoQry1;
-    q.select(selectStatement());
+    q.select(selectStatement() + QStringLiteral(" and sValue<>''"));
     return !q.IsEmpty();
 }
 
 void FormValues::copyMapping(const QString &mappingTable) const
 {
+    DbTransaction transaction(dm()->adoConn);
+    deletePeriod();
     dm()->adoQry1.exec(QStringLiteral("insert into %1(col,row,sheet,type,sField,qsrq,zzrq) select col,row,sheet,type,sField,")
                            .arg(m_table)
                        + QuotedStr(m_qsrq) + QStringLiteral(",") + QuotedStr(m_zzrq) + QStringLiteral(" from ") + mappingTable);
+    transaction.commit();
 }
 
 QList<FormValues::Row> FormValues::readRows() const

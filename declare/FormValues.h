@@ -25,8 +25,11 @@ public:
 
     // "select * from recal_xx where qsrq='…' and zzrq='…'"
     QString selectStatement() const;
-    bool hasRows() const;
-    // Copies the mapping rows into the working table, stamped with the period.
+    // True when the period has working rows and at least one of them holds a value. Rows that
+    // hold none (a first load never saved, say after a crash) count as not stored.
+    bool hasStoredValues() const;
+    // Copies the mapping rows into the working table, stamped with the period, in place of any
+    // rows the period had; all or nothing.
     void copyMapping(const QString &mappingTable) const;
     // Writes the stored values into the control and recalculates.
     void ShowStoredValues(TCell &cell) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "untRpt.h"
 
+#include "FormNotices.h"
 #include "FormValues.h"
 #include "MessageBoxes.h"
 #include "TCell.h"
@@ -78,7 +79,15 @@ TfrmRpt::TfrmRpt(QWidget *parent) : QDialog(parent)
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
+    m_regimeNotice = new QLabel(status);
+    m_regimeNotice->setObjectName(QStringLiteral("lblRegime"));
+    m_shareNotice = new QLabel(status);
+    m_shareNotice->setObjectName(QStringLiteral("lblShares"));
+    status->addWidget(m_regimeNotice);
+    status->addWidget(m_shareNotice);
     layout->addWidget(status);
+    connect(qsrqDateEdit, &QLineEdit::textChanged, this, &TfrmRpt::updateRegimeNotice);
+    connect(zzrqDateEdit, &QLineEdit::textChanged, this, &TfrmRpt::updateRegimeNotice);
 
     connect(CellInfo, &TCell::OnAllowEditCell, this,
             [this](TCell *, int col, int row, int &approve) { CellInfoAllowEditCell(col, row, approve); });
@@ -299,6 +308,7 @@ void TfrmRpt::FormShow()
     default:
         break;
     }
+    updateRegimeNotice();
 }
 
 void TfrmRpt::ShowStoredValues()
@@ -325,9 +335,30 @@ void TfrmRpt::TeSpBtnSetupClick()
 {
     if (!formLoaded())
         return;
-    ProgressScope progress(kSaving);
-    SaveValues();
-    Saved = true;
+    {
+        ProgressScope progress(kSaving);
+        SaveValues();
+        Saved = true;
+    }
+    updateShareNotice();
+}
+
+void TfrmRpt::updateRegimeNotice()
+{
+    const QString text = ReportKind >= 1 && ReportKind <= 4
+        ? RegimeNotice(ParsePeriodText(qsrqDateEdit->text()), ParsePeriodText(zzrqDateEdit->text()))
+        : QString();
+    m_regimeNotice->setText(text);
+}
+
+void TfrmRpt::updateShareNotice()
+{
+    QString text;
+    if (ReportKind == 1 || ReportKind == 2 || ReportKind == 4) {
+        const int first = auditAnnual() ? 5 : 4;
+        text = ShareNotice(InvestorShareSum(*CellInfo, first, first + 49));
+    }
+    m_shareNotice->setText(text);
 }
 
 void TfrmRpt::ToolButton3Click()
@@ -341,6 +372,7 @@ void TfrmRpt::ToolButton3Click()
     CellInfo->ClearWorkbook();
     openTemplate();
     Saved = true;
+    m_shareNotice->clear();
 }
 
 void TfrmRpt::TeSpBtnSaveClick()

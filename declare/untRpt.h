@@ -67,6 +67,10 @@ public:
     void updateLedgerButton();
     // True when the form's loaded-check cell holds something.
     bool formLoaded() const;
+    // Status-bar notes (kinds 1–4 and 1, 2, 4): the regime the forms compute against the period
+    // in the date fields, and the investors' shares on the form.
+    void updateRegimeNotice();
+    void updateShareNotice();
 
     QToolButton *button(const char *name) const;
     void setButtonVisible(const char *name, bool visible);
@@ -98,6 +102,8 @@ private:
     QLineEdit *zzrqDateEdit = nullptr;
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
+    QLabel *m_regimeNotice = nullptr;
+    QLabel *m_shareNotice = nullptr;
     bool m_shown = false;
 };
 

@@ -34,7 +34,7 @@ void TfrmRpt::TeSpBtnInportClick()
     }
     const ReportKindInfo info = kindInfo();
     const FormValues values(info.workingTable, qsrq, zzrq);
-    if (values.hasRows()) {
+    if (values.hasStoredValues()) {
         ProgressScope progress(kLoading);
         values.ShowStoredValues(*CellInfo);
     } else {
@@ -64,10 +64,13 @@ void TfrmRpt::TeSpBtnInportClick()
             default:
                 break;
             }
+            // Counts and totals show at once, not at the first edit.
+            CellInfo->RecalculateWorkbook();
         }
         Saved = false;
     }
     updateLedgerButton();
+    updateShareNotice();
 }
 
 void TfrmRpt::fillEnterprise(const QString &qsrq, const QString &zzrq)
@@ -193,7 +196,7 @@ void TfrmRpt::TeSpBtnModifyClick()
     if (!periodStrings(qsrq, zzrq))
         return;
     const FormValues values(kindInfo().workingTable, qsrq, zzrq);
-    if (values.hasRows()) {
+    if (values.hasStoredValues()) {
         ProgressScope progress(kLoading);
         values.ShowStoredValues(*CellInfo);
         return;
@@ -227,6 +230,7 @@ void TfrmRpt::TeSpBtnModifyClick()
     q.select(QStringLiteral("select * from ") + annual + QStringLiteral(" where sheet=1 and col=5 and row=") + QString::number(row));
     const QString figure = q.IsEmpty() ? QString() : q.text(QStringLiteral("sValue"));
     c.WriteCellNumber(7, 6, 0, StoredNumber(figure));
+    c.RecalculateWorkbook();
     Saved = false;
 }
 

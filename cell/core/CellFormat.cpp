@@ -100,6 +100,11 @@ bool CellFormat::isDate() const
     return !m_sections.empty() && m_sections.front().date;
 }
 
+bool CellFormat::isNumeric() const
+{
+    return !m_sections.empty() && (m_sections.front().hasNumber || m_sections.front().date);
+}
+
 CellFormat::Section CellFormat::parseSection(const QString &s)
 {
     Section sec;

@@ -18,6 +18,8 @@ public:
     QString format(const Value &v) const;
     const QString &code() const { return m_code; }
     bool isDate() const;
+    // A format that shows numbers (placeholders or a date), as opposed to General or text "@".
+    bool isNumeric() const;
 
     // Number formats that xlsx files reference by id without writing them out.
     static QString builtin(int id);

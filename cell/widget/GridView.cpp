@@ -174,6 +174,40 @@ void GridView::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+QFont GridView::cellFont(const Style &st) const
+{
+    QFont f = font();
+    if (!st.fontName.isEmpty())
+        f.setFamily(st.fontName);
+    f.setPointSizeF(st.fontSize);
+    f.setBold(st.bold);
+    f.setItalic(st.italic);
+    f.setUnderline(st.underline);
+    return f;
+}
+
+QString GridView::fittedText(int col, int row, const QRect &r) const
+{
+    const Cell *c = m_book ? m_book->cell(col, row, m_sheet) : nullptr;
+    if (!c)
+        return QString();
+    const QString text = m_book->readText(col, row, m_sheet);
+    if (c->value.type != ValueType::Number || text.isEmpty())
+        return text;
+    // Cut digits would show a different amount: a number that does not fit shows as '#'s.
+    const Style &st = m_book->style(c->style);
+    const QFontMetrics fm(cellFont(st));
+    const int room = r.width() - 6 - st.indent * 8;
+    if (fm.horizontalAdvance(text) <= room)
+        return text;
+    return QString(std::max(1, room / std::max(1, fm.horizontalAdvance(QLatin1Char('#')))), QLatin1Char('#'));
+}
+
+QString GridView::shownText(int col, int row) const
+{
+    return fittedText(col, row, cellRect(col, row));
+}
+
 void GridView::paintCell(QPainter &p, int col, int row, const QRect &r, bool merged)
 {
     const Cell *c = m_book->cell(col, row, m_sheet);
@@ -188,16 +222,9 @@ void GridView::paintCell(QPainter &p, int col, int row, const QRect &r, bool mer
         p.fillRect(r, QColor(0xE0, 0xE0, 0xE0));
         p.fillRect(r, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
     }
-    const QString text = c ? m_book->readText(col, row, m_sheet) : QString();
+    const QString text = fittedText(col, row, r);
     if (!text.isEmpty()) {
-        QFont f = font();
-        if (!st.fontName.isEmpty())
-            f.setFamily(st.fontName);
-        f.setPointSizeF(st.fontSize);
-        f.setBold(st.bold);
-        f.setItalic(st.italic);
-        f.setUnderline(st.underline);
-        p.setFont(f);
+        p.setFont(cellFont(st));
         p.setPen(st.fontColor.isValid() ? st.fontColor : QColor(Qt::black));
         int align = 0;
         switch (st.hAlign) {
@@ -337,6 +364,8 @@ void GridView::mousePressEvent(QMouseEvent *event)
     if (pos.x() < m_headerW || pos.y() < m_headerH)
         return;
     m_control->commitEdit();
+    if (m_control->isEditing())
+        return; // the entry was refused: the edit stays on its cell
     setCurrentCell(colAt(pos.x() - m_headerW + horizontalScrollBar()->value()),
                    rowAt(pos.y() - m_headerH + verticalScrollBar()->value()));
     setFocus();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <QRect>
 
 namespace lw {
@@ -11,6 +12,7 @@ namespace lw {
 class TCell;
 class Workbook;
 class Sheet;
+struct Style;
 
 class GridView : public QAbstractScrollArea
 {
@@ -29,6 +31,8 @@ public:
     void relayout();
     // Grows the grid when a cell is written beyond its current extent.
     void noteCell(int col, int row);
+    // The text drawn in a cell (of its merged range): a number too wide shows as "###…".
+    QString shownText(int col, int row) const;
 
 protected:
     bool event(QEvent *event) override;
@@ -48,6 +52,8 @@ private:
     void move(int dcol, int drow);
     void ensureVisible(int col, int row);
     void paintCell(QPainter &p, int col, int row, const QRect &r, bool merged);
+    QFont cellFont(const Style &st) const;
+    QString fittedText(int col, int row, const QRect &r) const;
 
     TCell *m_control;
     Workbook *m_book = nullptr;

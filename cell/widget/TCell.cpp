@@ -2,6 +2,7 @@
 #include "TCell.h"
 #include "GridView.h"
 
+#include "CellFormat.h"
 #include "UserInteraction.h"
 #include "Workbook.h"
 #include "XlsxReader.h"
@@ -16,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace lw {
 
@@ -138,8 +141,14 @@ int TCell::ExportToExcel()
 
 void TCell::CommitPendingEdit()
 {
-    if (isEditing())
-        commitEdit();
+    if (!isEditing())
+        return;
+    // The caller needs the grid at rest: an entry the cell refuses is abandoned, after the message.
+    if (refuseEntry(m_editor->text())) {
+        cancelEdit();
+        return;
+    }
+    commitEdit();
 }
 
 bool TCell::SetUiLanguage(int lcid)
@@ -242,31 +251,62 @@ bool TCell::beginEdit(const QString &initial, bool replace)
     return true;
 }
 
-void TCell::storeInput(int col, int row, int sheet, const QString &text)
+namespace {
+// A number typed with or without thousands separators, or as a percentage.
+std::optional<double> typedNumber(const QString &text)
 {
-    // A number typed with or without thousands separators (or as a percentage) is kept as a number.
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+)?(\\.\\d+)?(%?)$"));
     const QString t = text.trimmed();
     const QRegularExpressionMatch m = number.match(t);
-    if (m.hasMatch() && (m.capturedLength(1) > 0 || m.capturedLength(3) > 1)) {
-        QString plain = t;
-        plain.remove(QLatin1Char(','));
-        plain.remove(QLatin1Char('%'));
-        bool ok = false;
-        const double v = plain.toDouble(&ok);
-        if (ok) {
-            m_book->writeNumber(col, row, sheet, m.capturedLength(4) ? v / 100 : v);
-            return;
-        }
-    }
-    m_book->writeText(col, row, sheet, text);
+    if (!m.hasMatch() || (m.capturedLength(1) == 0 && m.capturedLength(3) <= 1))
+        return std::nullopt;
+    QString plain = t;
+    plain.remove(QLatin1Char(','));
+    plain.remove(QLatin1Char('%'));
+    bool ok = false;
+    const double v = plain.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return m.capturedLength(4) ? v / 100 : v;
+}
+} // namespace
+
+void TCell::storeInput(int col, int row, int sheet, const QString &text)
+{
+    if (const std::optional<double> v = typedNumber(text))
+        m_book->writeNumber(col, row, sheet, *v);
+    else
+        m_book->writeText(col, row, sheet, text);
+}
+
+bool TCell::refuseEntry(const QString &text)
+{
+    // Text stored in a number cell would read as 0 once saved and shown again: the entry would
+    // be lost without a word, so it is refused here.
+    if (text.trimmed().isEmpty() || typedNumber(text))
+        return false;
+    const Cell *c = m_book->cell(m_editCol, m_editRow, m_editSheet);
+    if (!c || !m_book->numberFormat(c->style).isNumeric())
+        return false;
+    m_refusing = true;
+    showMessage(QStringLiteral("此单元格只能填写数字，请重新输入，或按Esc键恢复原值！"));
+    m_refusing = false;
+    return true;
 }
 
 void TCell::commitEdit()
 {
-    if (!m_editor)
+    if (!m_editor || m_refusing)
         return;
     QString text = m_editor->text();
+    if (refuseEntry(text)) {
+        // The edit stays open for a correction; Esc restores the old value.
+        if (m_editor) {
+            m_editor->setFocus();
+            m_editor->selectAll();
+        }
+        return;
+    }
     // Close the editor first, so a handler that reads or writes cells sees the grid at rest.
     QLineEdit *ed = m_editor;
     m_editor = nullptr;
@@ -281,6 +321,11 @@ void TCell::commitEdit()
     }
     m_grid->setFocus();
     m_grid->viewport()->update();
+}
+
+QString TCell::shownText(int col, int row) const
+{
+    return m_grid->shownText(col, row);
 }
 
 void TCell::placeEditor()
@@ -316,6 +361,8 @@ bool TCell::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Up:
         case Qt::Key_Down: {
             commitEdit();
+            if (isEditing())
+                return true; // refused: stay on the cell
             // Then move as the key does in the grid.
             QKeyEvent forward(QEvent::KeyPress, key->key(), key->modifiers());
             QCoreApplication::sendEvent(m_grid, &forward);
@@ -325,7 +372,7 @@ bool TCell::eventFilter(QObject *watched, QEvent *event)
             break;
         }
     }
-    if (watched == m_editor && event->type() == QEvent::FocusOut && m_editor && !m_editor->isHidden()) {
+    if (watched == m_editor && event->type() == QEvent::FocusOut && m_editor && !m_editor->isHidden() && !m_refusing) {
         // Clicking elsewhere confirms the entry, as in a spreadsheet.
         if (QApplication::focusWidget() && QApplication::focusWidget() != m_editor)
             commitEdit();

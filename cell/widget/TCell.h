@@ -60,6 +60,9 @@ public:
     void cancelEdit();
     // Keeps an open editor over its cell while the grid scrolls.
     void placeEditor();
+    // The text the grid draws for a cell of the shown sheet: a number too wide for its cell
+    // shows as "###…" filling the width, as spreadsheet programs do.
+    QString shownText(int col, int row) const;
 
 signals:
     void OnAllowEditCell(lw::TCell *sender, int col, int row, int &approve);
@@ -74,12 +77,15 @@ private:
     void tabChanged(int index);
     void showMessage(const QString &text);
     void storeInput(int col, int row, int sheet, const QString &text);
+    // True (after telling the user) when the entry is text and the cell shows numbers.
+    bool refuseEntry(const QString &text);
 
     std::unique_ptr<Workbook> m_book;
     GridView *m_grid;
     QTabBar *m_tabs;
     QLineEdit *m_editor = nullptr;
     int m_editCol = 0, m_editRow = 0, m_editSheet = 0;
+    bool m_refusing = false; // a refusal message is up: focus changes do not commit
     int m_activeSheet = 0;
     bool m_updatingTabs = false;
     UserInteraction *m_ui = nullptr;

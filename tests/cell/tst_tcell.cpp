@@ -139,32 +139,117 @@ private slots:
         QVERIFY(ui.shown[0].text.contains(QStringLiteral("bad.xlsx")));
     }
 
+    // B2 shows amounts ("#,##0.00"); B5 has the General format and keeps text as typed.
     void typedInput_data()
     {
+        QTest::addColumn<int>("row");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain number") << "1234.5" << int(ValueType::Number) << "1,234.50";
-        QTest::newRow("thousands separators") << "1,234,567.891" << int(ValueType::Number) << "1,234,567.89";
-        QTest::newRow("negative") << "-3" << int(ValueType::Number) << "-3.00";
-        QTest::newRow("percentage") << "35%" << int(ValueType::Number) << "0.35";
-        QTest::newRow("leading point") << ".5" << int(ValueType::Number) << "0.50";
-        QTest::newRow("sign only") << "-" << int(ValueType::Text) << "-";
-        QTest::newRow("misplaced separator") << "1,23" << int(ValueType::Text) << "1,23";
-        QTest::newRow("text") << "12a" << int(ValueType::Text) << "12a";
-        QTest::newRow("emptied") << "" << int(ValueType::Empty) << "";
+        QTest::newRow("plain number") << 2 << "1234.5" << int(ValueType::Number) << "1,234.50";
+        QTest::newRow("thousands separators") << 2 << "1,234,567.891" << int(ValueType::Number) << "1,234,567.89";
+        QTest::newRow("negative") << 2 << "-3" << int(ValueType::Number) << "-3.00";
+        QTest::newRow("percentage") << 2 << "35%" << int(ValueType::Number) << "0.35";
+        QTest::newRow("leading point") << 2 << ".5" << int(ValueType::Number) << "0.50";
+        QTest::newRow("emptied") << 2 << "" << int(ValueType::Empty) << "";
+        QTest::newRow("General: number") << 5 << "1,000" << int(ValueType::Number) << "1000";
+        QTest::newRow("General: sign only") << 5 << "-" << int(ValueType::Text) << "-";
+        QTest::newRow("General: misplaced separator") << 5 << "1,23" << int(ValueType::Text) << "1,23";
+        QTest::newRow("General: text") << 5 << "12a" << int(ValueType::Text) << "12a";
     }
 
     void typedInput()
     {
+        QFETCH(int, row);
         QFETCH(QString, typed);
         QFETCH(int, type);
         QFETCH(QString, shown);
+        ScriptedInteraction ui;
         TCell cell;
+        cell.setInteraction(&ui);
         open(cell);
-        QVERIFY(typeInto(cell, 2, 2, typed));
-        QCOMPARE(int(cell.workbook().cell(2, 2, 0)->value.type), type);
-        QCOMPARE(cell.ReadCellText(2, 2, 0), shown);
+        QVERIFY(typeInto(cell, 2, row, typed));
+        QVERIFY(!cell.isEditing());
+        QCOMPARE(int(cell.workbook().cell(2, row, 0)->value.type), type);
+        QCOMPARE(cell.ReadCellText(2, row, 0), shown);
+        QVERIFY(ui.shown.isEmpty());
+    }
+
+    // Text in a number cell would be saved as typed and read back as 0: the control refuses it,
+    // says so, and keeps the edit open; Esc brings the old value back.
+    void textRefusedInNumberCell_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("digits and letters") << "12a";
+        QTest::newRow("sign only") << "-";
+        QTest::newRow("misplaced separator") << "1,23";
+    }
+
+    void textRefusedInNumberCell()
+    {
+        QFETCH(QString, typed);
+        ScriptedInteraction ui;
+        TCell cell;
+        cell.setInteraction(&ui);
+        cell.resize(800, 600);
+        cell.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cell));
+        open(cell);
+        int finished = 0;
+        connect(&cell, &TCell::OnEditFinish, this, [&](TCell *, QString &, int &) { ++finished; });
+        cell.setCurrentCell(2, 2);
+        QVERIFY(cell.beginEdit(typed, true));
+        QTest::keyClick(cell.editor(), Qt::Key_Return);
+        QVERIFY(cell.isEditing());
+        QCOMPARE(cell.editor()->text(), typed);
+        QCOMPARE(cell.currentRow(), 2);
+        QCOMPARE(finished, 0);
+        QCOMPARE(ui.texts(), QStringList{"此单元格只能填写数字，请重新输入，或按Esc键恢复原值！"});
+        QCOMPARE(ui.shown[0].icon, MsgIcon::Warning);
+        QTest::keyClick(cell.editor(), Qt::Key_Escape);
+        QVERIFY(!cell.isEditing());
+        QCOMPARE(cell.ReadCellText(2, 2, 0), QStringLiteral("100.00"));
+        QCOMPARE(int(cell.workbook().cell(2, 2, 0)->value.type), int(ValueType::Number));
+
+        // A correction is then taken as usual.
+        QVERIFY(cell.beginEdit(typed, true));
+        QTest::keyClick(cell.editor(), Qt::Key_Return);
+        cell.editor()->setText(QStringLiteral("250"));
+        QTest::keyClick(cell.editor(), Qt::Key_Return);
+        QVERIFY(!cell.isEditing());
+        QCOMPARE(cell.ReadCellNumber(2, 2, 0), 250.0);
+        QCOMPARE(finished, 1);
+
+        // Ended by the program (before a save), the refused entry is dropped after the message.
+        ui.clear();
+        cell.setCurrentCell(2, 2);
+        QVERIFY(cell.beginEdit(typed, true));
+        cell.CommitPendingEdit();
+        QVERIFY(!cell.isEditing());
+        QCOMPARE(ui.shown.size(), 1);
+        QCOMPARE(cell.ReadCellNumber(2, 2, 0), 250.0);
+        QCOMPARE(finished, 1);
+    }
+
+    // A number wider than its cell shows as '#'s across the cell, never as its last digits.
+    void tooWideNumberShowsHashes()
+    {
+        TCell cell;
+        cell.resize(800, 600);
+        cell.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cell));
+        open(cell);
+        cell.WriteCellNumber(2, 2, 0, 5);
+        QCOMPARE(cell.shownText(2, 2), QStringLiteral("5.00"));
+        cell.WriteCellNumber(2, 2, 0, 1e20);
+        const QString shown = cell.shownText(2, 2);
+        QVERIFY2(shown.size() >= 3 && shown == QString(shown.size(), QLatin1Char('#')), qPrintable(shown));
+        QCOMPARE(cell.ReadCellText(2, 2, 0), QStringLiteral("100,000,000,000,000,000,000.00")); // the value is intact
+        // Text is drawn as it is, whatever its width.
+        cell.WriteCellText(1, 1, 0, QString(60, QChar(0x6536)));
+        QCOMPARE(cell.shownText(1, 1), QString(60, QChar(0x6536)));
+        cell.findChild<QWidget *>(QStringLiteral("grid"))->repaint();
     }
 
     void cellsThatRefuseInput_data()

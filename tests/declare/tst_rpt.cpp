@@ -9,6 +9,7 @@
 #include "untSelpsn.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -70,7 +71,21 @@ private slots:
     void ledgerRoundTripAndCopy();
     void endDateCheckedOnEachKey();
     void helpAndExport();
+    void regimeNotice_data();
+    void regimeNotice();
+    void shareCheck_data();
+    void shareCheck();
+    void loadShowsFiguresWithoutEdit();
+    void periodWithoutValuesLoadsAsFirstLoad();
 };
+
+namespace {
+QString statusNote(TfrmRpt &w, const char *name)
+{
+    auto *label = w.findChild<QWidget *>(QStringLiteral("StatusBar1"))->findChild<QLabel *>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
+}
+} // namespace
 
 void TestRpt::periodProposals_data()
 {
@@ -504,6 +519,154 @@ void TestRpt::helpAndExport()
     TCell reread;
     QCOMPARE(reread.OpenWorkbook(file, QString()), 0);
     QCOMPARE(reread.ReadCellText(2, 3, 0), QStringLiteral("济南泉城会计师事务所（普通合伙）"));
+}
+
+// The forms compute the 2011-09-01 to 2018-09-30 regime; any other period is pointed out and
+// still loads.
+void TestRpt::regimeNotice_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("notice");
+    QTest::newRow("inside, first day") << 1 << "2011-09-01" << "2011-09-30" << false;
+    QTest::newRow("inside, last day") << 1 << "2018-07-01" << "2018-09-30" << false;
+    QTest::newRow("straddling the start") << 1 << "2011-07-01" << "2011-09-30" << true;
+    QTest::newRow("straddling the end") << 4 << "2018-01-01" << "2018-12-31" << true;
+    QTest::newRow("outside, before") << 2 << "2011-03-01" << "2011-03-31" << true;
+    QTest::newRow("outside, after") << 3 << "2019-01-01" << "2019-03-31" << true;
+    QTest::newRow("kind 5 has no tax figures") << 5 << "2019-01-01" << "2019-01-31" << false;
+}
+
+void TestRpt::regimeNotice()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(bool, notice);
+    DeclareFixture f;
+    auto w = openWindow(kind, start, end);
+    const QString text = statusNote(*w, "lblRegime");
+    if (notice) {
+        QVERIFY2(text.contains(QStringLiteral("2011年9月1日至2018年9月30日")) && text.contains(QStringLiteral("3500"))
+                     && text.contains(start) && text.contains(end),
+                 qPrintable(text));
+    } else {
+        QVERIFY2(text.isEmpty(), qPrintable(text));
+    }
+    if (kind == 1 || kind == 2) {
+        w->TeSpBtnInportClick(); // never blocked
+        QVERIFY(w->formLoaded());
+        QVERIFY(f.ui->shown.isEmpty());
+    }
+    // The note follows the period in the date fields.
+    w->setPeriod(QStringLiteral("2012-01-01"), QStringLiteral("2012-03-31"));
+    QCOMPARE(statusNote(*w, "lblRegime"), QString());
+}
+
+// The fixture's shares are 40/30/20/10; the last one is changed before the load.
+void TestRpt::shareCheck_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("sum"); // empty: no note
+    QTest::newRow("100") << 1 << "10" << "10" << "";
+    QTest::newRow("99.99") << 1 << "10" << "9.99" << "99.99";
+    QTest::newRow("100.01") << 1 << "10" << "10.01" << "100.01";
+    QTest::newRow("100 to two decimals") << 1 << "10" << "10.001" << "";
+    QTest::newRow("annual audit-based, 99.99") << 4 << "10" << "9.99" << "99.99";
+    QTest::newRow("annual deemed, 100.01") << 4 << "20" << "10.01" << "100.01";
+    QTest::newRow("liquidation, 100") << 2 << "10" << "10" << "";
+}
+
+void TestRpt::shareCheck()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, code);
+    QFETCH(QString, last);
+    QFETCH(QString, sum);
+    DeclareFixture f(code);
+    dm()->adoQry1.exec(QStringLiteral("update hhrtzqk set fp_bl=%1 where hhrswglm='370102000777666'").arg(last));
+    const bool annual = kind == 4;
+    auto w = openWindow(kind, annual ? QStringLiteral("2010-01-01") : kQ1Start, annual ? QStringLiteral("2010-12-31") : kQ1End);
+    QCOMPARE(statusNote(*w, "lblShares"), QString());
+    w->TeSpBtnInportClick();
+    const QString note = statusNote(*w, "lblShares");
+    if (sum.isEmpty())
+        QVERIFY2(note.isEmpty(), qPrintable(note));
+    else
+        QCOMPARE(note, QStringLiteral("提示：投资者分配比例合计为%1%，不等于100%，请核对。").arg(sum));
+    QVERIFY(f.ui->shown.isEmpty());
+
+    // Checked again after each save, on what the form holds then; the save itself goes through.
+    const int lastRow = (kind == 4 && code == QLatin1String("10") ? 5 : 4) + 3;
+    w->CellInfo->WriteCellNumber(4, lastRow, 1, 11);
+    w->TeSpBtnSetupClick();
+    QVERIFY(w->Saved);
+    QCOMPARE(statusNote(*w, "lblShares"), QStringLiteral("提示：投资者分配比例合计为101.00%，不等于100%，请核对。"));
+    w->CellInfo->WriteCellNumber(4, lastRow, 1, 10);
+    w->TeSpBtnSetupClick();
+    QCOMPARE(statusNote(*w, "lblShares"), QString());
+}
+
+// Right after "加载&I" every formula shows its value: the investor count, and the partners' taxes
+// once a profit is entered, with none for the legal-person partner.
+void TestRpt::loadShowsFiguresWithoutEdit()
+{
+    DeclareFixture f;
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    QCOMPARE(w->CellInfo->ReadCellText(2, 5, 0), QStringLiteral("4"));
+    w->CellInfo->WriteCellNumber(4, 8, 0, 400000);
+    w->CellInfo->RecalculateWorkbook();
+    // 40 % of 400000 = 160000 → 35 %: 41250; 30 %: 120000 → 27250; legal person 20 %: 0; 10 %: 40000 → 4250.
+    QCOMPARE(w->CellInfo->ReadCellText(2, 6, 1), QStringLiteral("泉城投资有限公司"));
+    QCOMPARE(w->CellInfo->ReadCellNumber(5, 6, 1), 80000.0);
+    const double taxes[] = {41250, 27250, 0, 4250};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(w->CellInfo->ReadCellNumber(12, 4 + i, 1), taxes[i]);
+    QCOMPARE(w->CellInfo->ReadCellNumber(4, 14, 0), 72750.0);
+
+    // Kind 3: the taken-over figure reaches the tax at once.
+    auto &q = dm()->adoQry1;
+    q.exec(QStringLiteral("insert into recal_cz (col,row,sheet,type,sValue,qsrq,zzrq) values (1,6,1,1,'370102198001010011','2010-01-01','2010-12-31')"));
+    q.exec(QStringLiteral("insert into recal_cz (col,row,sheet,type,sValue,qsrq,zzrq) values (5,6,1,2,'60,000.00','2010-01-01','2010-12-31')"));
+    auto c = openWindow(3, QStringLiteral("2010-01-01"), QStringLiteral("2010-12-31"));
+    test::ModalDriver pick(QStringLiteral("frmSelpsn"), [](QWidget *dialog) {
+        auto *picker = static_cast<TfrmSelpsn *>(dialog);
+        picker->setCurrentRow(1);
+        picker->bbtnOKClick();
+    });
+    c->TeSpBtnModifyClick();
+    QVERIFY(pick.ran());
+    QCOMPARE(c->CellInfo->ReadCellText(7, 18, 0), QStringLiteral("8,250.00"));
+}
+
+// A load whose first save never came (the program ended in between) leaves rows without values:
+// the next load fills the form as a first load, and the save then works.
+void TestRpt::periodWithoutValuesLoadsAsFirstLoad()
+{
+    DeclareFixture f;
+    const int mapped = f.count(QStringLiteral("select * from wa_yjsheet"));
+    {
+        auto w = openWindow(1, kQ1Start, kQ1End);
+        w->TeSpBtnInportClick();
+        w->Saved = true; // as if the program ended here: no save on closing
+    }
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), mapped);
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj where sValue<>''")), 0);
+
+    auto w = openWindow(1, kQ1Start, kQ1End);
+    w->TeSpBtnInportClick();
+    QCOMPARE(w->CellInfo->ReadCellText(2, 3, 0), QStringLiteral("济南泉城会计师事务所（普通合伙）"));
+    QCOMPARE(w->CellInfo->ReadCellText(2, 4, 1), QStringLiteral("张明"));
+    QVERIFY(!w->Saved);
+    QCOMPARE(f.count(QStringLiteral("select * from recal_yj")), mapped); // copied anew, not twice
+    w->TeSpBtnSetupClick();
+    QCOMPARE(f.value(QStringLiteral("select sValue from recal_yj where col=2 and row=3 and sheet=0")),
+             QStringLiteral("济南泉城会计师事务所（普通合伙）"));
+    QVERIFY(f.ui->shown.isEmpty());
 }
 
 QTEST_MAIN(TestRpt)

@@ -148,18 +148,49 @@ void TstTemplates::taxFigures_data()
         << "hzsbb.xlsx" << QStringList{"0:7:6=60000", "0:7:7=110000"}
         << QStringList{"0:7:13=170000", "0:7:15=170000", "0:7:16=0.35", "0:7:17=14750", "0:7:18=44750",
                        "0:7:20=15794.12", "0:7:24=15794.12"};
+    // A legal-person partner keeps its share and pays no individual income tax.
+    QTest::newRow("A表 自然人与法人合伙人")
+        << "yjbb.xlsx"
+        << QStringList{"0:6:6=10", "0:4:8=500000", "0:4:9=300000", "1:1:4='A", "1:3:4='自然人投资者", "1:4:4=60",
+                       "1:8:4=10500", "1:1:5='B", "1:3:5='法人投资者", "1:4:5=40"}
+        << QStringList{"1:9:4=109500", "1:12:4=23575", "1:5:5=80000", "1:9:5=0", "1:10:5=0", "1:11:5=0", "1:12:5=0",
+                       "1:15:5=0", "0:4:14=23575", "0:4:15=23575"};
+    // Losses are not offset between enterprises: each figure counts as max(0, figure).
+    QTest::newRow("C表 本单位亏损")
+        << "hzsbb.xlsx" << QStringList{"0:7:6=-50000", "0:7:7=200000"}
+        << QStringList{"0:7:13=200000", "0:7:18=55250", "0:7:19=0", "0:7:20=0", "0:7:24=0"};
+    QTest::newRow("C表 他处亏损")
+        << "hzsbb.xlsx" << QStringList{"0:7:6=100000", "0:7:7=-80000"}
+        << QStringList{"0:7:13=100000", "0:7:16=0.3", "0:7:18=20250", "0:7:19=1", "0:7:20=20250"};
+    // A ratio typed in a row without investor code computes nothing and reaches no total or count.
+    QTest::newRow("A表 无管理码行不计算")
+        << "yjbb.xlsx"
+        << QStringList{"0:6:6=10", "0:4:8=300000", "1:1:4='A", "1:3:4='自然人投资者", "1:4:4=100", "1:3:5='自然人投资者",
+                       "1:4:5=50", "1:14:5=900"}
+        << QStringList{"1:12:4=90250", "1:5:5='", "1:9:5='", "1:12:5='", "1:15:5='", "0:2:5=1", "0:4:14=90250",
+                       "0:4:15=90250"};
+    // By income the base is 收入总额 itself; 其中：不征税收入 is information: 650000 × 10 % = 65000.
+    QTest::newRow("核定 按收入 不征税收入不扣除")
+        << "hdzs.xlsx"
+        << QStringList{"0:6:6=20", "0:4:8=650000", "0:4:9=50000", "0:4:11=10", "1:1:4='X", "1:4:4=100", "1:15:4=1000"}
+        << QStringList{"0:4:12=65000", "1:5:4=65000", "1:7:4=650000", "1:12:4=9750", "1:19:4=8750", "0:4:13=9750",
+                       "0:4:16=8750"};
+    QTest::newRow("核定 应税所得率两位小数")
+        << "hdzs.xlsx" << QStringList{"0:6:6=20", "0:4:8=800000", "0:4:11=7.5", "1:1:4='X", "1:4:4=100"}
+        << QStringList{"1:9:4='7.50%", "0:4:12=60000", "1:12:4=8250"};
 
-    // The same cases on a form not loaded yet: no collection code, no investor code. The
-    // formulas then go by the lines filled in.
+    // The same cases on a form not loaded yet: no collection code. The formulas then go by the
+    // lines filled in.
     QTest::newRow("A表 未加载 查账")
         << "yjbb.xlsx"
-        << QStringList{"0:4:8=800000", "0:4:9=500000", "0:4:11=20000", "1:4:4=60", "1:8:4=21000", "1:14:4=15000"}
+        << QStringList{"0:4:8=800000", "0:4:9=500000", "0:4:11=20000", "1:1:4='X", "1:4:4=60", "1:8:4=21000",
+                       "1:14:4=15000"}
         << QStringList{"1:9:4=147000", "1:10:4=0.35", "1:11:4=14750", "1:12:4=36700", "1:15:4=21700"};
-    QTest::newRow("A表 未加载 按收入") << "yjbb.xlsx" << QStringList{"0:4:8=600000", "0:4:12=10", "1:4:4=100"}
+    QTest::newRow("A表 未加载 按收入") << "yjbb.xlsx" << QStringList{"0:4:8=600000", "0:4:12=10", "1:1:4='X", "1:4:4=100"}
                                   << QStringList{"1:9:4=60000", "1:12:4=8250"};
-    QTest::newRow("A表 未加载 按成本费用") << "yjbb.xlsx" << QStringList{"0:4:9=540000", "0:4:12=10", "1:4:4=100"}
+    QTest::newRow("A表 未加载 按成本费用") << "yjbb.xlsx" << QStringList{"0:4:9=540000", "0:4:12=10", "1:1:4='X", "1:4:4=100"}
                                     << QStringList{"1:9:4=60000", "1:12:4=8250"};
-    QTest::newRow("核定 未加载 按成本费用") << "hdzs.xlsx" << QStringList{"0:4:10=540000", "0:4:11=10", "1:4:4=100"}
+    QTest::newRow("核定 未加载 按成本费用") << "hdzs.xlsx" << QStringList{"0:4:10=540000", "0:4:11=10", "1:1:4='X", "1:4:4=100"}
                                      << QStringList{"0:4:12=60000", "1:5:4=60000", "1:12:4=8250"};
 
     // Further cases computed by hand from the tax table.
@@ -173,12 +204,27 @@ void TstTemplates::taxFigures_data()
         << "yjbb.xlsx" << QStringList{"0:6:6=20", "0:4:8=100000", "0:4:11=50000", "0:4:12=10", "1:1:4='X",
                                       "1:4:4=100", "1:8:4=10500"}
         << QStringList{"1:9:4=10000", "1:12:4=500"};
-    // A legal-person partner gets no deduction: 280000 × 50 % = 140000 taxed in full.
-    QTest::newRow("B表 法人合伙人无减除费用")
+    // A legal-person partner: its share stands, every tax figure is 0 whatever is typed beside it.
+    QTest::newRow("B表 法人合伙人")
         << "czzs.xlsx"
         << QStringList{"0:4:8=1200000", "0:4:11=950000", "0:4:21=30000", "0:4:46=10000", "1:1:5='X",
-                       "1:3:5='法人投资者", "1:4:5=50", "1:7:5=5000", "1:8:5=42000"}
-        << QStringList{"1:6:5=135000", "1:5:5=135000", "1:10:5=0.35", "1:12:5=32500"};
+                       "1:3:5='法人投资者", "1:4:5=50", "1:7:5=5000", "1:8:5=42000", "1:13:5=100", "1:15:5=2000"}
+        << QStringList{"1:6:5=135000", "1:5:5=0", "1:10:5=0", "1:11:5=0", "1:12:5=0", "1:14:5=0", "1:19:5=0",
+                       "1:16:5=0", "1:17:5=0", "0:4:48=0", "0:4:49=0", "0:4:53=0"};
+    QTest::newRow("A表 法人合伙人其他费用")
+        << "yjbb.xlsx"
+        << QStringList{"0:6:6=10", "0:4:8=200000", "1:1:4='X", "1:3:4='法人投资者", "1:4:4=100", "1:7:4=20000"}
+        << QStringList{"1:5:4=200000", "1:9:4=0", "1:12:4=0", "0:4:14=0"};
+    QTest::newRow("清算 法人合伙人")
+        << "qsbb.xlsx"
+        << QStringList{"0:4:6=300000", "1:1:4='X", "1:3:4='法人投资者", "1:4:4=100", "1:13:4=500"}
+        << QStringList{"1:5:4=300000", "1:8:4=0", "1:9:4=0", "1:11:4=0", "1:14:4=0"};
+    QTest::newRow("核定 法人合伙人")
+        << "hdzs.xlsx"
+        << QStringList{"0:6:6=20", "0:4:8=600000", "0:4:11=10", "1:1:4='A", "1:3:4='自然人投资者", "1:4:4=50", "1:1:5='B",
+                       "1:3:5='法人投资者", "1:4:5=50", "1:15:5=800"}
+        << QStringList{"1:5:4=30000", "1:12:4=2250", "1:7:5=300000", "1:5:5=0", "1:12:5=0", "1:19:5=0", "0:4:13=2250",
+                       "0:4:16=2250"};
     // A loss year: taxable below zero gives rate 0 and tax 0; the prepaid tax is refunded.
     QTest::newRow("B表 亏损年度")
         << "czzs.xlsx"
@@ -186,10 +232,6 @@ void TstTemplates::taxFigures_data()
                        "1:8:5=42000", "1:15:5=3000"}
         << QStringList{"0:4:45=-20000", "1:5:5=-62000", "1:10:5=0", "1:12:5=0", "1:19:5=-3000", "1:16:5=0",
                        "1:17:5=3000", "3:4:12=20000", "3:13:12=20000"};
-    QTest::newRow("核定 按收入 不征税收入除外")
-        << "hdzs.xlsx" << QStringList{"0:6:6=20", "0:4:8=650000", "0:4:9=50000", "0:4:11=10", "1:1:4='X", "1:4:4=100",
-                                      "1:15:4=1000"}
-        << QStringList{"0:4:12=60000", "1:5:4=60000", "1:12:4=8250", "1:19:4=7250", "0:4:13=8250", "0:4:16=7250"};
     QTest::newRow("核定 按成本费用")
         << "hdzs.xlsx" << QStringList{"0:6:6=22", "0:4:10=540000", "0:4:11=10", "1:1:4='X", "1:4:4=50"}
         << QStringList{"0:4:12=60000", "1:5:4=30000", "1:12:4=2250"};
@@ -205,14 +247,14 @@ void TstTemplates::taxFigures_data()
         << "hzsbb.xlsx" << QStringList{"0:7:6=30000", "0:7:7=20000", "0:7:14=42000", "0:7:21=710", "0:7:23=4000"}
         << QStringList{"0:7:15=92000", "0:7:16=0.3", "0:7:18=17850", "0:7:19=0.6", "0:7:20=10710", "0:7:22=10000",
                        "0:7:24=6000"};
-    // Two partners: a natural person at 70 % (210000 − 21000 = 189000 → 51400) and a legal person
-    // at 30 % (90000, no deduction → 17250); sheet 0 adds them up.
+    // Two natural-person partners: 70 % (210000 − 21000 = 189000 → 51400) and 30 % (90000 − 21000
+    // = 69000 → 10950, 250 prepaid); sheet 0 adds them up.
     QTest::newRow("A表 两名合伙人合计")
         << "yjbb.xlsx"
         << QStringList{"0:6:6=10", "0:4:8=400000", "0:4:9=100000", "1:1:4='A", "1:3:4='自然人投资者", "1:4:4=70",
-                       "1:8:4=21000", "1:1:5='B", "1:3:5='法人投资者", "1:4:5=30", "1:8:5=21000", "1:14:5=250"}
-        << QStringList{"0:2:5=2", "1:9:4=189000", "1:12:4=51400", "1:9:5=90000", "1:12:5=17250", "0:4:14=68650",
-                       "0:4:15=68400"};
+                       "1:8:4=21000", "1:1:5='B", "1:3:5='自然人投资者", "1:4:5=30", "1:8:5=21000", "1:14:5=250"}
+        << QStringList{"0:2:5=2", "1:9:4=189000", "1:12:4=51400", "1:9:5=69000", "1:12:5=10950", "0:4:14=62350",
+                       "0:4:15=62100"};
     QTest::newRow("C表 无其他所得") << "hzsbb.xlsx" << QStringList{"0:7:6=0"}
                                 << QStringList{"0:7:19=0", "0:7:20=0", "0:7:24=0"};
     // Loss sheet: ledger figures in the helper block feed the table; this year's 40000 makes up
@@ -432,6 +474,8 @@ void TstTemplates::numberFormats_data()
     QTest::newRow("C表 占比") << "hzsbb.xlsx" << "0:7:19" << "0.00%";
     QTest::newRow("C表 本单位应纳税额") << "hzsbb.xlsx" << "0:7:20" << amount;
     QTest::newRow("核定 税率") << "hdzs.xlsx" << "1:10:4" << "0%";
+    QTest::newRow("核定 应税所得率") << "hdzs.xlsx" << "1:9:4" << "0.00%";
+    QTest::newRow("B表 年平均职工人数") << "czzs.xlsx" << "0:4:55" << "0";
     QTest::newRow("台账") << "mbkstz.xlsx" << "0:4:6" << amount;
 }
 
@@ -556,6 +600,7 @@ void TstTemplates::storedCellsTheProgramRelies_data()
     QTest::newRow("B表 其他费用") << "wa_czzssheet" << "1:7:20" << 2 << "";
     QTest::newRow("B表 减除费用") << "wa_czzssheet" << "1:8:20" << 2 << "";
     QTest::newRow("B表 纳税调整后所得") << "wa_czzssheet" << "0:4:45" << 2 << "";
+    QTest::newRow("B表 年平均职工人数") << "wa_czzssheet" << "0:4:55" << 2 << "";
     QTest::newRow("B表 亏损表年度") << "wa_czzssheet" << "3:3:12" << 3 << "";
     QTest::newRow("B表 台账亏损额") << "wa_czzssheet" << "3:4:11" << 2 << "";
     QTest::newRow("B表 台账弥补额") << "wa_czzssheet" << "3:23:14" << 2 << "";
@@ -591,7 +636,7 @@ void TstTemplates::storedCellsTheProgramRelies()
     });
 }
 
-// The annual electronic values are the stored rows of sheet 0 from row 8 on, one per line 8–54.
+// The annual electronic values are the stored rows of sheet 0 from row 8 on, one per line 8–55.
 void TstTemplates::annualFileReadsOneRowPerLine()
 {
     withShippedDatabase([](QSqlDatabase &db) {
@@ -603,7 +648,7 @@ void TstTemplates::annualFileReadsOneRowPerLine()
             QCOMPARE(q.value(1).toInt(), 4);
             QCOMPARE(q.value(2).toInt(), 2);
         }
-        QCOMPARE(expectedRow, 55);
+        QCOMPARE(expectedRow, 56);
     });
 }
 

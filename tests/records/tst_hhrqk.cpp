@@ -69,7 +69,7 @@ void TestHhrqk::init()
                           "('440106700012345','440106000000002','李四',2500.5,'2021-06-01',null),"
                           "('440106700012345','440106000000003','王五',null,null,null)"));
     q.exec(QStringLiteral("insert into hhqymx (swdjjbxx_id,hhrswglm,hhr_mc,tz_je,tz_bl,tzzxz) values "
-                          "('P-1','A1','甲',100,null,'01'),('P-1','A2','乙',null,0.25,'02'),('P-2','B1','丙',5,5,'01')"));
+                          "('P-1','A1','甲',100,null,'01'),('P-1','A2','乙',null,25,'02'),('P-2','B1','丙',5,5,'01')"));
 }
 
 void TestHhrqk::cleanup()
@@ -285,8 +285,8 @@ void TestHhrqk::documents()
     } else {
         if (!empty) {
             rows << QVariantMap{{"swdjjbxx_id", "P-1"}, {"hhrswglm", "A1"}, {"hhr_mc", "甲"}, {"zjhm", "Z"}, {"tzzdz", "地址"},
-                                {"tz_je", 100.0}, {"tz_bl", QVariant()}, {"fp_bl", 0.5}, {"tzzxz", "01"}, {"czfs", "1"}, {"lxfs", "139"}};
-            expected << QStringList{"A1", "甲", "Z", "地址", "100", "0.00", "0.5", "01", "1", "139"};
+                                {"tz_je", 100.0}, {"tz_bl", QVariant()}, {"fp_bl", 50.0}, {"tzzxz", "01"}, {"czfs", "1"}, {"lxfs", "139"}};
+            expected << QStringList{"A1", "甲", "Z", "地址", "100", "0.00", "50", "01", "1", "139"};
             header << "P-1";
         } else {
             header << "";

@@ -11,7 +11,7 @@
 
 using block::guarded;
 using block::investorRow;
-using block::kLegalPerson;
+using block::naturalOnly;
 using block::s;
 
 namespace {
@@ -27,6 +27,8 @@ void columnHeads(FormSheet &sh, int row, const std::vector<std::string> &caption
 
 // Columns 10–19 of an annual investor row: rate, quick deduction, tax, relief (input), tax due,
 // prepaid (input), tax to pay, refund, remark (input), tax to pay or refund (19 = 14 − 15).
+// Rate, quick deduction and tax follow column 5, which is 0 for a legal-person partner; columns
+// 14 and 19 give 0 for it whatever relief or prepayment is typed.
 void annualTaxColumns(FormSheet &inv, int r)
 {
     const std::string n = s(r);
@@ -34,12 +36,12 @@ void annualTaxColumns(FormSheet &inv, int r)
     inv.formula(11, r, investorRow(r, tax::quickDeduction("E" + n)), Style::Amount);
     inv.formula(12, r, investorRow(r, tax::tax("E" + n, "J" + n, "K" + n)), Style::Amount);
     inv.value(13, r, Style::AmountInput, 2);
-    inv.formula(14, r, investorRow(r, "ROUND(L" + n + "-M" + n + ",2)"), Style::Amount);
+    inv.formula(14, r, investorRow(r, naturalOnly(r, "ROUND(L" + n + "-M" + n + ",2)")), Style::Amount);
     inv.value(15, r, Style::AmountInput, 2);
     inv.formula(16, r, investorRow(r, "IF(S" + n + ">0,S" + n + ",0)"), Style::Amount);
     inv.formula(17, r, investorRow(r, "IF(S" + n + "<0,-S" + n + ",0)"), Style::Amount);
     inv.value(18, r, Style::TextInput, 1);
-    inv.formula(19, r, investorRow(r, "ROUND(N" + n + "-O" + n + ",2)"), Style::Amount);
+    inv.formula(19, r, investorRow(r, naturalOnly(r, "ROUND(N" + n + "-O" + n + ",2)")), Style::Amount);
 }
 
 const std::vector<double> kInvestorWidths = {17, 14, 11, 9, 14, 14, 12, 12, 8, 7, 10, 13, 11, 13, 13, 12, 12, 12, 14};
@@ -129,6 +131,8 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
         }
         block::line(m, 54, "附列资料：工资总额", "附");
         m.zero(4, 54, Style::AmountInput, 2);
+        block::line(m, 55, "附列资料：年平均职工人数", "附", "单位：人");
+        m.zero(4, 55, Style::CountInput, 2);
         block::declaration(m, 56, 6);
 
         // Sheet 1: investors in rows 5 to 54.
@@ -153,10 +157,7 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
             inv.value(2, r, Style::Text, 1);
             inv.value(3, r, Style::Text, 1);
             inv.value(4, r, Style::RatioInput, 3);
-            // A legal-person partner gets no deduction (its columns 7 and 8 are marked not applicable).
-            inv.formula(5, r,
-                        investorRow(r, "ROUND(F" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,G" + n + "+H" + n + "),2)"),
-                        Style::Amount, 2);
+            inv.formula(5, r, investorRow(r, naturalOnly(r, "ROUND(F" + n + "-G" + n + "-H" + n + ",2)")), Style::Amount, 2);
             inv.formula(6, r, investorRow(r, "ROUND(" + base + "*D" + n + "/100,2)"), Style::Amount);
             inv.value(7, r, Style::AmountInput, 2);
             inv.value(8, r, Style::AmountInput, 2);
@@ -381,10 +382,11 @@ bool buildAnnualDeemed(const std::string &rpt, const std::string &data)
         m.zero(4, 10, Style::AmountInput, 2);
         block::line(m, 11, "三、应税所得率(%)", "4", "");
         m.zero(4, 11, Style::RatioInput, 3);
-        block::line(m, 12, "四、应纳税所得额", "5", "按收入(1－2)×4；按成本3÷(1－4)×4");
-        // By cost under code 22, or, with no code loaded yet, when there is no income.
+        block::line(m, 12, "四、应纳税所得额", "5", "按收入1×4；按成本3÷(1－4)×4");
+        // By cost under code 22, or, with no code loaded yet, when there is no income. By income
+        // the base is the whole 收入总额: line 2 beneath it is information only.
         m.formula(4, 12,
-                  "ROUND(IF(OR($F$6=22,AND($F$6<>20,$D$8<=0)),IF(D11>=100,0,D10/(1-D11/100)*D11/100),(D8-D9)*D11/100),2)",
+                  "ROUND(IF(OR($F$6=22,AND($F$6<>20,$D$8<=0)),IF(D11>=100,0,D10/(1-D11/100)*D11/100),D8*D11/100),2)",
                   Style::Amount);
         const struct {
             const char *caption;
@@ -416,12 +418,12 @@ bool buildAnnualDeemed(const std::string &rpt, const std::string &data)
             inv.value(2, r, Style::Text, 1);
             inv.value(3, r, Style::Text, 1);
             inv.value(4, r, Style::RatioInput, 3);
-            inv.formula(5, r, investorRow(r, "ROUND(" + m.qualified(4, 12) + "*D" + n + "/100,2)"), Style::Amount, 2);
+            inv.formula(5, r, investorRow(r, naturalOnly(r, "ROUND(" + m.qualified(4, 12) + "*D" + n + "/100,2)")),
+                        Style::Amount, 2);
             inv.value(6, r, Style::CountInput, 3);
-            inv.formula(7, r, investorRow(r, "ROUND((" + m.qualified(4, 8) + "-" + m.qualified(4, 9) + ")*D" + n + "/100,2)"),
-                        Style::Amount);
+            inv.formula(7, r, investorRow(r, "ROUND(" + m.qualified(4, 8) + "*D" + n + "/100,2)"), Style::Amount);
             inv.formula(8, r, investorRow(r, "ROUND(" + m.qualified(4, 10) + "*D" + n + "/100,2)"), Style::Amount);
-            inv.formula(9, r, investorRow(r, m.qualified(4, 11) + "/100"), Style::Percent);
+            inv.formula(9, r, investorRow(r, m.qualified(4, 11) + "/100"), Style::FinePercent);
             annualTaxColumns(inv, r);
         }
         worksheet_freeze_panes(inv.raw(), 3, 3);

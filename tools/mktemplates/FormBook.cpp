@@ -253,6 +253,10 @@ FormBook::FormBook(const std::string &path, std::string mapTable)
     format_set_text_wrap(f);
     format_set_align(f, LXW_ALIGN_LEFT);
 
+    f = bordered(Style::FinePercent);
+    format_set_num_format(f, "0.00%");
+    format_set_align(f, LXW_ALIGN_CENTER);
+
     f = make(Style::Small);
     format_set_font_size(f, 6);
     format_set_font_color(f, 0x808080);

@@ -27,6 +27,7 @@ enum class Style {
     RatioInput,  // percentage figure typed by the user
     Percent,     // computed rate, a fraction shown in percent
     Share,       // computed share, a fraction shown in percent with two decimals
+    FinePercent, // rate given to hundredths of a percent (应税所得率 7.5 → 7.50%)
     Count,       // computed whole number
     CountInput,  // whole number typed by the user
     Code,        // collection code written by the program

@@ -96,7 +96,12 @@ int declaration(FormSheet &s, int row, int lastCol)
 std::string investorRow(int row, const std::string &expr)
 {
     const std::string r = std::to_string(row);
-    return "IF(AND($A" + r + "=\"\",$D" + r + "=0),\"\"," + expr + ")";
+    return "IF($A" + r + "=\"\",\"\"," + expr + ")";
+}
+
+std::string naturalOnly(int row, const std::string &expr)
+{
+    return "IF($C" + std::to_string(row) + "=\"" + std::string(kLegalPerson) + "\",0," + expr + ")";
 }
 
 } // namespace block

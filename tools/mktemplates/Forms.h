@@ -23,7 +23,7 @@ namespace block {
 extern const char *const kUnit;        // 金额单位：人民币元（列至角分）
 extern const char *const kMainSheet;   // name of sheet 0 of the enterprise forms
 extern const char *const kInvestorSheet;
-extern const char *const kLegalPerson; // wa_tzzxz name of nature 02: no investor deduction
+extern const char *const kLegalPerson; // wa_tzzxz name of nature 02: pays no individual income tax
 
 inline std::string s(int n) { return std::to_string(n); }
 
@@ -45,8 +45,13 @@ void enterpriseHeader(FormSheet &s, const std::string &title, HeaderKind kind, c
 // Signature and acceptance block starting at firstRow across columns 1..lastCol; returns next row.
 int declaration(FormSheet &s, int firstRow, int lastCol);
 
-// "IF(<empty investor row>,"",expr)": a row without investor code and without ratio stays blank.
+// "IF(<no investor code>,"",expr)": a row without an investor code computes nothing, whatever
+// else is typed in it, so it cannot reach a total.
 std::string investorRow(int row, const std::string &expr);
+
+// "IF(<legal-person partner>,0,expr)": such a partner pays enterprise income tax on its share,
+// so its individual income tax figures are 0.
+std::string naturalOnly(int row, const std::string &expr);
 
 // One numbered line of the enterprise part: caption in A:B, 行次 in C, note in E:F.
 void line(FormSheet &s, int row, const std::string &caption, const std::string &lineNo,

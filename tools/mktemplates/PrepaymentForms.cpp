@@ -12,7 +12,7 @@
 
 using block::guarded;
 using block::investorRow;
-using block::kLegalPerson;
+using block::naturalOnly;
 using block::s;
 
 namespace {
@@ -89,17 +89,17 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
             inv.value(6, r, Style::CountInput, 3);
             inv.value(7, r, Style::AmountInput, 2);
             inv.value(8, r, Style::AmountInput, 2);
-            // Deductions apply to natural persons under audit-based collection only.
+            // Deductions apply under audit-based collection only; rate, quick deduction and tax
+            // follow a taxable income of 0 for a legal-person partner.
             inv.formula(9, r,
-                        investorRow(r, "IF(" + audit + ",ROUND(E" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,G" + n
-                                           + "+H" + n + "),2),E" + n + ")"),
+                        investorRow(r, naturalOnly(r, "IF(" + audit + ",ROUND(E" + n + "-G" + n + "-H" + n + ",2),E" + n + ")")),
                         Style::Amount);
             inv.formula(10, r, investorRow(r, tax::rate("I" + n)), Style::Percent);
             inv.formula(11, r, investorRow(r, tax::quickDeduction("I" + n)), Style::Amount);
             inv.formula(12, r, investorRow(r, tax::tax("I" + n, "J" + n, "K" + n)), Style::Amount);
             inv.value(13, r, Style::AmountInput, 2);
             inv.value(14, r, Style::AmountInput, 2);
-            inv.formula(15, r, investorRow(r, "ROUND(L" + n + "-M" + n + "-N" + n + ",2)"), Style::Amount);
+            inv.formula(15, r, investorRow(r, naturalOnly(r, "ROUND(L" + n + "-M" + n + "-N" + n + ",2)")), Style::Amount);
         }
         worksheet_freeze_panes(inv.raw(), 3, 3);
         inv.landscape();
@@ -182,15 +182,13 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
             inv.formula(5, r, investorRow(r, "ROUND(" + m.qualified(4, 14) + "*D" + n + "/100,2)"), Style::Amount);
             inv.value(6, r, Style::AmountInput, 2);
             inv.value(7, r, Style::AmountInput, 2);
-            inv.formula(8, r,
-                        investorRow(r, "ROUND(E" + n + "-IF($C" + n + "=\"" + kLegalPerson + "\",0,F" + n + "+G" + n + "),2)"),
-                        Style::Amount);
+            inv.formula(8, r, investorRow(r, naturalOnly(r, "ROUND(E" + n + "-F" + n + "-G" + n + ",2)")), Style::Amount);
             inv.formula(9, r, investorRow(r, tax::rate("H" + n)), Style::Percent);
             inv.formula(10, r, investorRow(r, tax::quickDeduction("H" + n)), Style::Amount);
             inv.formula(11, r, investorRow(r, tax::tax("H" + n, "I" + n, "J" + n)), Style::Amount);
             inv.value(12, r, Style::AmountInput, 2);
             inv.value(13, r, Style::AmountInput, 2);
-            inv.formula(14, r, investorRow(r, "ROUND(K" + n + "-L" + n + "-M" + n + ",2)"), Style::Amount);
+            inv.formula(14, r, investorRow(r, naturalOnly(r, "ROUND(K" + n + "-L" + n + "-M" + n + ",2)")), Style::Amount);
         }
         worksheet_freeze_panes(inv.raw(), 3, 3);
         inv.landscape();
@@ -336,13 +334,14 @@ bool buildConsolidated(const std::string &rpt, const std::string &data)
         const std::string rate = tax::rate(taxable), quick = tax::quickDeduction(taxable);
         const std::string due = tax::tax(taxable, "G16", "G17");
         const Line lines[] = {
-            {"一、被投资单位应纳税所得额合计", "ROUND(SUM(G6:G11),2)", Style::Amount},
+            // A loss of one enterprise is not offset against another's income.
+            {"一、被投资单位应纳税所得额合计", "ROUND(SUMIF(G6:G11,\">0\"),2)", Style::Amount},
             {"二、应调增的投资者减除费用", nullptr, Style::AmountInput},
             {"三、调整后应纳税所得额", "ROUND(G13+G14,2)", Style::Amount},
             {"四、税率", rate.c_str(), Style::Percent},
             {"五、速算扣除数", quick.c_str(), Style::Amount},
             {"六、应纳税额", due.c_str(), Style::Amount},
-            {"七、本单位经营所得占各单位经营所得总额的比重", "IF(G13=0,0,G6/G13)", Style::Share},
+            {"七、本单位经营所得占各单位经营所得总额的比重", "IF(G13=0,0,MAX(0,G6)/G13)", Style::Share},
             {"八、本单位应纳税额", "ROUND(G18*G19,2)", Style::Amount},
             {"九、减免税额", nullptr, Style::AmountInput},
             {"十、实际应纳税额", "ROUND(G20-G21,2)", Style::Amount},
