@@ -12,6 +12,8 @@
 #include "untProcess.h"
 #include "untRpt.h"
 
+#include <algorithm>
+
 namespace lw {
 
 namespace {
