@@ -17,6 +17,11 @@ int AskBox(const QString &text, int kind)
     return UserInteraction::current().message(MsgIcon::Question, QStringLiteral("提示"), text, buttons);
 }
 
+int AskBoxDefaultNo(const QString &text)
+{
+    return UserInteraction::current().message(MsgIcon::Question, QStringLiteral("提示"), text, MsgButtons::YesNoDefaultNo);
+}
+
 void ErrorBox(const QString &text)
 {
     UserInteraction::current().message(MsgIcon::Error, QStringLiteral("错误"), text, MsgButtons::Ok);

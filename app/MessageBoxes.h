@@ -9,6 +9,8 @@ namespace lw {
 // Question box "提示": kind 2 Yes/No, kind 3 Yes/No/Cancel, any other kind OK.
 // Returns the Windows identifier of the pressed button: Yes 6, No 7, Cancel 2, OK 1.
 int AskBox(const QString &text, int kind);
+// A Yes/No question whose default answer is No.
+int AskBoxDefaultNo(const QString &text);
 void ErrorBox(const QString &text);
 void InfoBox(const QString &text);
 void WarnBox(const QString &text);

@@ -4,7 +4,9 @@
 #include "MessageBoxes.h"
 #include "Paths.h"
 #include "Shell.h"
+#include "FilingRecord.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,13 +28,27 @@ Tdm::Tdm(QObject *parent) : QObject(parent)
 
 Tdm::~Tdm()
 {
+    closeDatabase();
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void Tdm::closeDatabase()
+{
     adoQry1.setDatabase(QSqlDatabase());
     ADOQuery1.setDatabase(QSqlDatabase());
     adoConn.close();
     adoConn = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
-    if (g_instance == this)
-        g_instance = nullptr;
+}
+
+bool Tdm::reopenDatabase()
+{
+    if (!openDatabase())
+        return false;
+    adoQry1.setDatabase(adoConn);
+    ADOQuery1.setDatabase(adoConn);
+    return true;
 }
 
 Tdm *Tdm::instance()
@@ -53,10 +69,13 @@ void Tdm::DataModuleCreate()
     RunRegsvr32(ctrl, true);
     RunRegsvr32(companion, true);
 
-    if (!openDatabase())
-        return;
-    adoQry1.setDatabase(adoConn);
-    ADOQuery1.setDatabase(adoConn);
+    // Identity numbers, bank accounts and the bureau's answers are the user's alone.
+    RestrictNewFilesToOwner();
+    for (const char *dir : {"tmp", "xml"}) {
+        if (QFileInfo(AppPath + QLatin1String(dir)).isDir())
+            QFile::setPermissions(AppPath + QLatin1String(dir), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    reopenDatabase();
 }
 
 void Tdm::RunRegsvr32(const QString &path, bool reg)
@@ -87,6 +106,12 @@ bool Tdm::openDatabase()
     QSqlQuery pragma(adoConn);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     pragma.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    for (const QString &file : {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+        if (QFileInfo::exists(file))
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    // A database from before the filing record gains its table.
+    pragma.exec(FilingRecordSchema());
     return true;
 }
 

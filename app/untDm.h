@@ -30,6 +30,9 @@ public:
     void RunRegsvr32(const QString &path, bool reg);
     bool connected() const { return adoConn.isOpen(); }
     QString databasePath() const { return AppPath + QStringLiteral("db/db.sqlite"); }
+    // Around replacing the database file: the shared statement objects follow the connection.
+    void closeDatabase();
+    bool reopenDatabase();
 
     // The instance of the run (the last one created), as every window reaches it.
     static Tdm *instance();

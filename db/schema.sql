@@ -82,3 +82,17 @@ CREATE INDEX wa_mbksmxsheet_key ON wa_mbksmxsheet (swglm, qsrq, zzrq, nd);
 
 -- Version of the installed program.
 CREATE TABLE wa_version (version REAL);
+
+-- Filing record: every declaration upload attempt and every electronic data file written.
+CREATE TABLE IF NOT EXISTS sbjl (
+  jlid INTEGER PRIMARY KEY AUTOINCREMENT,
+  jllx TEXT,     -- 上传 or 电子文件
+  bblx INTEGER,  -- report kind
+  bbmc TEXT,     -- the form's caption
+  qsrq TEXT,
+  zzrq TEXT,
+  sj TEXT,       -- yyyy-mm-dd hh:mm:ss
+  wjm TEXT,      -- name sent, or the files written
+  jg TEXT,       -- the bureau's answer or the error
+  cg INTEGER     -- 1 accepted or written
+);

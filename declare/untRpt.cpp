@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "untRpt.h"
 
+#include "FilingRecord.h"
 #include "FormNotices.h"
 #include "FormValues.h"
 #include "MessageBoxes.h"
@@ -85,9 +86,14 @@ TfrmRpt::TfrmRpt(QWidget *parent) : QDialog(parent)
     m_shareNotice->setObjectName(QStringLiteral("lblShares"));
     status->addWidget(m_regimeNotice);
     status->addWidget(m_shareNotice);
+    m_filingNotice = new QLabel(status);
+    m_filingNotice->setObjectName(QStringLiteral("lblFiling"));
+    status->addPermanentWidget(m_filingNotice);
     layout->addWidget(status);
     connect(qsrqDateEdit, &QLineEdit::textChanged, this, &TfrmRpt::updateRegimeNotice);
     connect(zzrqDateEdit, &QLineEdit::textChanged, this, &TfrmRpt::updateRegimeNotice);
+    connect(qsrqDateEdit, &QLineEdit::textChanged, this, &TfrmRpt::updateFilingNotice);
+    connect(zzrqDateEdit, &QLineEdit::textChanged, this, &TfrmRpt::updateFilingNotice);
 
     connect(CellInfo, &TCell::OnAllowEditCell, this,
             [this](TCell *, int col, int row, int &approve) { CellInfoAllowEditCell(col, row, approve); });
@@ -309,6 +315,7 @@ void TfrmRpt::FormShow()
         break;
     }
     updateRegimeNotice();
+    updateFilingNotice();
 }
 
 void TfrmRpt::ShowStoredValues()
@@ -349,6 +356,20 @@ void TfrmRpt::updateRegimeNotice()
         ? RegimeNotice(ParsePeriodText(qsrqDateEdit->text()), ParsePeriodText(zzrqDateEdit->text()))
         : QString();
     m_regimeNotice->setText(text);
+}
+
+void TfrmRpt::updateFilingNotice()
+{
+    if (!m_shown || !dm() || !dm()->connected())
+        return;
+    const QDate start = ParsePeriodText(qsrqDateEdit->text());
+    const QDate end = ParsePeriodText(zzrqDateEdit->text());
+    QString text;
+    if (start.isValid() && end.isValid()) {
+        const QString when = LastAcceptedUpload({ReportKind, kindInfo().caption, PeriodText(start), PeriodText(end)});
+        text = when.isEmpty() ? QStringLiteral("本期尚无上传成功的记录") : QStringLiteral("本期已于 %1 上传成功").arg(when);
+    }
+    m_filingNotice->setText(text);
 }
 
 void TfrmRpt::updateShareNotice()

@@ -71,6 +71,8 @@ public:
     // in the date fields, and the investors' shares on the form.
     void updateRegimeNotice();
     void updateShareNotice();
+    // The last accepted upload of the form for the period on screen, from the filing record.
+    void updateFilingNotice();
 
     QToolButton *button(const char *name) const;
     void setButtonVisible(const char *name, bool visible);
@@ -104,6 +106,7 @@ private:
     QPushButton *Button2 = nullptr;
     QLabel *m_regimeNotice = nullptr;
     QLabel *m_shareNotice = nullptr;
+    QLabel *m_filingNotice = nullptr;
     bool m_shown = false;
 };
 

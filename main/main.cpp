@@ -9,6 +9,7 @@
 #include "untPsn.h"
 #include "untStartup.h"
 #include "untRpt.h"
+#include "untSbjl.h"
 
 // The windows opened from the main window live in libraries above the main window's.
 static void wireWindows(lw::TfrmMain &frmMain)
@@ -24,6 +25,10 @@ static void wireWindows(lw::TfrmMain &frmMain)
     };
     QObject::connect(&frmMain, &lw::TfrmMain::enterpriseWindowRequested, &frmMain, openEnterprise);
     lw::SetEnterpriseWindowOpener(openEnterprise);
+    QObject::connect(&frmMain, &lw::TfrmMain::filingRecordRequested, &frmMain, [&frmMain] {
+        lw::TfrmSbjl frmSbjl(&frmMain);
+        frmSbjl.exec();
+    });
     QObject::connect(&frmMain, &lw::TfrmMain::partnershipTablesRequested, &frmMain,
                      [&frmMain](int tableKind, const QString &caption) {
                          lw::Tfrmhhrqk frmhhrqk(&frmMain);

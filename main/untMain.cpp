@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "untMain.h"
 
+#include "Backup.h"
 #include "ClickLabel.h"
 #include "MessageBoxes.h"
 #include "Paths.h"
@@ -221,6 +222,7 @@ void TfrmMain::buildPanels()
         {QStringLiteral("img3"), QStringLiteral("icon_consolidated.png"), QStringLiteral("汇总申报"), [this] { OpenDeclaration(3); }},
         {QStringLiteral("img1"), QStringLiteral("icon_annual.png"), QStringLiteral("年度汇缴"), [this] { OpenDeclaration(4); }},
         {QStringLiteral("Image2"), QStringLiteral("icon_partners.png"), QStringLiteral("合伙人为合伙企业明细"), [this] { OpenDeclaration(5); }},
+        {QStringLiteral("Image5"), QStringLiteral("icon_record.png"), QStringLiteral("申报记录"), [this] { emit filingRecordRequested(); }},
     }));
 }
 
@@ -237,6 +239,9 @@ void TfrmMain::buildMenu()
     };
     add(file, "NSysInit", QStringLiteral("系统初始化"), &TfrmMain::NSysInitClick);
     add(file, "NChangePsw", QStringLiteral("修改密码"), &TfrmMain::NChangePswClick);
+    file->addSeparator();
+    add(file, "NBackup", QStringLiteral("数据备份…"), &TfrmMain::NBackupClick);
+    add(file, "NRestore", QStringLiteral("数据恢复…"), &TfrmMain::NRestoreClick);
     file->addSeparator();
     add(file, "NExit", QStringLiteral("退出系统"), &TfrmMain::NExitClick);
     add(help, "N1", QStringLiteral("帮助"), &TfrmMain::N1Click);
@@ -281,13 +286,19 @@ void TfrmMain::Img_4Click()
 
 void TfrmMain::NSysInitClick()
 {
-    if (AskBox(QStringLiteral("系统初始化会将软件中所有信息清除，你确定要进行系统初始化吗？"), 2) != IdYes)
+    // Return or the close box must not empty every table.
+    if (AskBoxDefaultNo(QStringLiteral("系统初始化会将软件中所有信息清除，你确定要进行系统初始化吗？")) != IdYes)
         return;
+    // A copy that cannot be written stops here, before anything is deleted.
+    WriteSafetyCopy(QStringLiteral("init"));
     static const char *const tables[] = {"enpbas", "psn", "hhrtzqk", "hhfezrns", "hhqymx", "thjs", "recal_hhqymx",
-                                         "recal_cz", "recal_hd", "recal_hz", "recal_qs", "recal_yj", "wa_mbksmxsheet"};
-    // One statement at a time: a failure stops here with its error, the later tables keep their rows.
+                                         "recal_cz", "recal_hd", "recal_hz", "recal_qs", "recal_yj", "wa_mbksmxsheet",
+                                         "sbjl"};
+    // All tables or none: a failure part way leaves every table as it was.
+    DbTransaction transaction(dm()->adoConn);
     for (const char *table : tables)
         dm()->adoQry1.exec(QStringLiteral("delete from ") + QLatin1String(table));
+    transaction.commit();
     InfoBox(QStringLiteral("系统初始化完毕！"));
 }
 

@@ -31,6 +31,8 @@ public:
 
     // Menu.
     void NSysInitClick();
+    void NBackupClick();
+    void NRestoreClick();
     void NChangePswClick();
     void NExitClick();
     void N1Click();
@@ -57,6 +59,7 @@ signals:
     void declarationRequested(int kind);
     void enterpriseWindowRequested();
     void partnershipTablesRequested(int tableKind, const QString &caption);
+    void filingRecordRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "ExchangeDoc.h"
 #include "FileBytes.h"
+#include "FilingRecord.h"
 #include "MessageBoxes.h"
 #include "ReportKinds.h"
 #include "TCell.h"
@@ -74,11 +75,17 @@ void UploadDeclaration(TfrmRpt &window)
     if (connected != QLatin1String("1"))
         ErrorBox(QStringLiteral("无法连接到指定的Web服务器，请稍后再试！"));
 
+    const FilingPeriod filed{window.ReportKind, window.kindInfo().caption, dates.qsrq, dates.zzrq};
     QString result;
-    {
+    try {
         ProgressScope progress(QStringLiteral("正在发送数据，请稍候"));
         soap.UploadFile(nameSent, ReadFileBytes(localFile), result);
+    } catch (const std::exception &e) {
+        RecordUpload(filed, nameSent, QString::fromStdString(e.what()), false);
+        throw;
     }
+    RecordUpload(filed, nameSent, result, result == QLatin1String("1"));
+    window.updateFilingNotice();
     if (result == QLatin1String("1")) {
         InfoBox(QStringLiteral("恭喜,电子数据申报成功！"));
         QFile::remove(localFile);

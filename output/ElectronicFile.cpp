@@ -2,6 +2,7 @@
 #include "ElectronicFile.h"
 
 #include "AdoQuery.h"
+#include "FilingRecord.h"
 #include "FormCells.h"
 #include "MessageBoxes.h"
 #include "ReportKinds.h"
@@ -171,15 +172,20 @@ void WriteElectronicFiles(TfrmRpt &window)
     if (chosen.isEmpty())
         return;
     bool written = !files.empty();
+    QStringList saved;
     if (written) {
         const QStringList names = ElectronicFileNames(chosen, int(files.size()));
         try {
-            for (size_t i = 0; i < files.size(); ++i)
+            for (size_t i = 0; i < files.size(); ++i) {
                 files[i].save(names.at(int(i)));
+                saved << names.at(int(i));
+            }
         } catch (const XmlError &) {
             written = false;
         }
     }
+    if (!saved.isEmpty())
+        RecordFiles({kind, window.kindInfo().caption, header.qsrq, header.zzrq}, saved);
     InfoBox(written ? QStringLiteral("恭喜,生成电子数据文件成功！") : QStringLiteral("生成电子数据文件失败！"));
 }
 

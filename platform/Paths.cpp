@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace lw {
 
 namespace {
@@ -91,4 +95,12 @@ QString MarkerFilePath()
 {
     return Paths::dataDir() + QStringLiteral("quorvane.dat");
 }
+
+void RestrictNewFilesToOwner()
+{
+#ifdef Q_OS_UNIX
+    ::umask(077);
+#endif
+}
+
 } // namespace lw

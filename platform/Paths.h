@@ -35,4 +35,7 @@ QString ProgramFileName(const QString &base);
 namespace lw {
 // The marker file that records where the program is installed.
 QString MarkerFilePath();
+
+// Files and folders the program creates from now on are readable by their owner only.
+void RestrictNewFilesToOwner();
 } // namespace lw

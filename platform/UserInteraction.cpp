@@ -51,6 +51,12 @@ int DesktopInteraction::message(MsgIcon icon, const QString &caption, const QStr
         add(QMessageBox::Yes, QStringLiteral("是(&Y)"));
         add(QMessageBox::No, QStringLiteral("否(&N)"));
         break;
+    case MsgButtons::YesNoDefaultNo:
+        add(QMessageBox::Yes, QStringLiteral("是(&Y)"));
+        add(QMessageBox::No, QStringLiteral("否(&N)"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     case MsgButtons::YesNoCancel:
         add(QMessageBox::Yes, QStringLiteral("是(&Y)"));
         add(QMessageBox::No, QStringLiteral("否(&N)"));
@@ -69,7 +75,7 @@ int DesktopInteraction::message(MsgIcon icon, const QString &caption, const QStr
     // The close box of a Yes/No/Cancel box counts as Cancel; of an OK box as OK.
     if (buttons == MsgButtons::YesNoCancel)
         return IdCancel;
-    if (buttons == MsgButtons::YesNo)
+    if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo)
         return IdNo;
     return IdOk;
 }
@@ -77,6 +83,11 @@ int DesktopInteraction::message(MsgIcon icon, const QString &caption, const QStr
 QString DesktopInteraction::saveFileName(const QString &caption, const QString &suggestedName, const QString &filter)
 {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestedName, filter);
+}
+
+QString DesktopInteraction::openFileName(const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, QString(), filter);
 }
 
 bool DesktopInteraction::openUrl(const QUrl &url)

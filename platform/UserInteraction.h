@@ -9,7 +9,8 @@
 namespace lw {
 
 enum class MsgIcon { None, Question, Error, Information, Warning };
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Return (or close box) must not start what it asks about.
+enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 
 // Windows button identifiers, which callers compare against.
 enum MsgResult { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
@@ -23,6 +24,8 @@ public:
     virtual int message(MsgIcon icon, const QString &caption, const QString &text, MsgButtons buttons) = 0;
     // Save dialog; empty when the user cancels. filter is in Qt's form, "Excel(*.xlsx)".
     virtual QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) = 0;
+    // Open dialog for an existing file; empty when the user cancels.
+    virtual QString openFileName(const QString &caption, const QString &filter) = 0;
     // Opens a file or address with the desktop's default action; the outcome is advisory.
     virtual bool openUrl(const QUrl &url) = 0;
 
@@ -38,6 +41,7 @@ class DesktopInteraction : public UserInteraction
 public:
     int message(MsgIcon icon, const QString &caption, const QString &text, MsgButtons buttons) override;
     QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override;
+    QString openFileName(const QString &caption, const QString &filter) override;
     bool openUrl(const QUrl &url) override;
 };
 

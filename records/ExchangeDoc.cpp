@@ -2,6 +2,7 @@
 #include "ExchangeDoc.h"
 
 #include "AdoQuery.h"
+#include "Backup.h"
 #include "NumberFormat.h"
 #include "XmlDoc.h"
 #include "untDm.h"
@@ -225,6 +226,8 @@ void Exec(const QString &sql)
 
 void StoreEnterpriseAnswer(const EnterpriseAnswer &answer)
 {
+    // The download replaces local edits not yet uploaded: a copy first, or nothing changes.
+    WriteSafetyCopy(QStringLiteral("download"));
     DbTransaction transaction(dm()->adoConn);
     Exec(QStringLiteral("delete from psn "));
     Insert(QStringLiteral("psn"), AnswerEnterpriseColumns(), answer.enterprise);

@@ -10,8 +10,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -20,7 +23,7 @@ using namespace lw;
 
 namespace {
 const QStringList kDataTables{"enpbas", "psn", "hhrtzqk", "hhfezrns", "hhqymx", "thjs", "recal_hhqymx",
-                              "recal_cz", "recal_hd", "recal_hz", "recal_qs", "recal_yj", "wa_mbksmxsheet"};
+                              "recal_cz", "recal_hd", "recal_hz", "recal_qs", "recal_yj", "wa_mbksmxsheet", "sbjl"};
 const QStringList kKeptTables{"wa_tzzxz", "wa_czfs", "wa_nsjd", "wa_sf", "wa_zclxxl", "wa_nation", "wa_certtype",
                               "wa_yjsheet", "wa_qssheet", "wa_hzsheet", "wa_czzssheet", "wa_hdzssheet", "wa_hhqymx",
                               "wa_version"};
@@ -47,6 +50,8 @@ void fillDataTables()
             q.exec(QStringLiteral("insert into %1 (col,row,sheet,type,sField,sValue,qsrq,zzrq) values (4,8,0,2,'','1','2011-01-01','2011-03-31')").arg(t));
         else if (t == QLatin1String("wa_mbksmxsheet"))
             q.exec(QStringLiteral("insert into wa_mbksmxsheet (swglm,qsrq,zzrq,nd) values ('X','2011-01-01','2011-12-31',2010)"));
+        else if (t == QLatin1String("sbjl"))
+            q.exec(QStringLiteral("insert into sbjl (jllx,bblx,cg) values ('上传',1,1)"));
         else if (t == QLatin1String("enpbas") || t == QLatin1String("psn"))
             q.exec(QStringLiteral("insert into %1 (swglm) values ('370102000000001')").arg(t));
         else
@@ -74,6 +79,7 @@ private slots:
     void missingPictureReportedAfterPanelSwitch();
     void systemInitialisationEmptiesDataTablesOnly();
     void systemInitialisationDeclined();
+    void systemInitialisationStopsAtFailingDelete_data();
     void systemInitialisationStopsAtFailingDelete();
     void precheckBlocksChangedInvestor_data();
     void precheckBlocksChangedInvestor();
@@ -180,10 +186,22 @@ void TestMainWindow::systemInitialisationEmptiesDataTablesOnly()
     m_ui->answer(IdYes);
     action(w, "NSysInit")->trigger();
     QCOMPARE(m_ui->texts(), (QStringList{"系统初始化会将软件中所有信息清除，你确定要进行系统初始化吗？", "系统初始化完毕！"}));
-    QCOMPARE(m_ui->shown[0].buttons, MsgButtons::YesNo);
+    QCOMPARE(m_ui->shown[0].buttons, MsgButtons::YesNoDefaultNo);
     for (const QString &t : kDataTables)
         QVERIFY2(count(t) == 0, qPrintable(t));
     QCOMPARE(counts(kKeptTables), kept);
+    // The safety copy written just before holds the old rows.
+    const QStringList copies = QDir(m_env->appPath() + QStringLiteral("db/backup")).entryList({QStringLiteral("init_*.sqlite")});
+    QCOMPARE(copies.size(), 1);
+    {
+        QSqlDatabase copy = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+        copy.setDatabaseName(m_env->appPath() + QStringLiteral("db/backup/") + copies.first());
+        QVERIFY(copy.open());
+        QSqlQuery q(copy);
+        QVERIFY(q.exec(QStringLiteral("select swglm from psn")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("370102000000001"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("copy"));
 }
 
 void TestMainWindow::systemInitialisationDeclined()
@@ -197,20 +215,34 @@ void TestMainWindow::systemInitialisationDeclined()
     QCOMPARE(counts(kDataTables + kKeptTables), before);
 }
 
+// A failing tenth delete, or a safety copy that cannot be written: every table stays as it was.
+void TestMainWindow::systemInitialisationStopsAtFailingDelete_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("tenth delete") << "delete" << "recal_hz";
+    QTest::newRow("safety copy") << "copy" << "安全副本";
+}
+
 void TestMainWindow::systemInitialisationStopsAtFailingDelete()
 {
+    QFETCH(QString, failure);
+    QFETCH(QString, named);
     fillDataTables();
-    dm()->adoQry1.exec(QStringLiteral("drop table hhfezrns"));
+    if (failure == QLatin1String("delete"))
+        dm()->adoQry1.exec(QStringLiteral("drop table recal_hz"));
+    else // a file where the copies' folder should be
+        m_env->writeFile(QStringLiteral("db/backup"), "not a folder");
+    QStringList tables = kDataTables;
+    tables.removeAll(QStringLiteral("recal_hz"));
+    const auto before = counts(tables);
     TfrmMain w;
     m_ui->answer(IdYes);
     action(w, "NSysInit")->trigger();
     QCOMPARE(m_ui->shown.size(), 2);
     QCOMPARE(m_ui->shown[1].icon, MsgIcon::Error);
-    QVERIFY(m_ui->shown[1].text.contains(QStringLiteral("hhfezrns")));
-    for (const QString &t : kDataTables.mid(0, 3))
-        QVERIFY2(count(t) == 0, qPrintable(t));
-    for (const QString &t : kDataTables.mid(4))
-        QVERIFY2(count(t) == 1, qPrintable(t));
+    QVERIFY2(m_ui->shown[1].text.contains(named), qPrintable(m_ui->shown[1].text));
+    QCOMPARE(counts(tables), before);
 }
 
 void TestMainWindow::precheckBlocksChangedInvestor_data()

@@ -9,10 +9,14 @@
 #include "UntMySoap.h"
 #include "NumberFormat.h"
 #include "md5.h"
+#include "untSbjl.h"
 #include "untRpt.h"
 
 #include <QDir>
 #include <QFile>
+#include <QComboBox>
+#include <QLabel>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace lw;
@@ -95,6 +99,7 @@ private slots:
     void quarterlyRowUnderDeemedCollection();
     void annualFilePositions();
     void filesCancelledOrEmpty();
+    void filingRecordWindow();
 };
 
 void TestFiling::uploadRefused_data()
@@ -174,6 +179,12 @@ void TestFiling::uploadAnswers()
     QCOMPARE(x.texts(), (QStringList{kConfirm, message}));
     QCOMPARE(QFile::exists(x.tmpFile()), fileKept);
     QVERIFY(x.f.ui->unexpected.isEmpty());
+    // The filing record keeps the attempt with the bureau's answer; the status bar tells.
+    QCOMPARE(x.f.value(QStringLiteral("select jllx||'|'||bblx||'|'||bbmc||'|'||qsrq||'|'||zzrq||'|'||sj||'|'||wjm||'|'||jg||'|'||cg from sbjl")),
+             QStringLiteral("上传|1|季度预缴|2011-01-01|2011-03-31|2011-04-12 09:00:00|%1|%2|%3")
+                 .arg(kSent, forced.isEmpty() ? QStringLiteral("1") : forced, forced.isEmpty() ? QStringLiteral("1") : QStringLiteral("0")));
+    QCOMPARE(w->findChild<QLabel *>(QStringLiteral("lblFiling"))->text(),
+             forced.isEmpty() ? QStringLiteral("本期已于 2011-04-12 09:00:00 上传成功") : QStringLiteral("本期尚无上传成功的记录"));
     if (forced.isEmpty()) {
         // What the bureau kept is the form as it stood.
         const XmlDoc kept = XmlDoc::fromBytes(sim.readData(QStringLiteral("uploads/") + kSent));
@@ -278,6 +289,10 @@ void TestFiling::fileGroups()
         QCOMPARE(main.child(8).childCount(), rows.at(i));
         QCOMPARE(main.child(7).text(), Md5Hex((kCode + totals.at(i)).toUtf8()));
     }
+    QStringList paths;
+    for (const QString &n : names)
+        paths << out.filePath(n);
+    QCOMPARE(x.f.value(QStringLiteral("select jllx||'|'||wjm from sbjl")), QStringLiteral("电子文件|") + paths.join(QLatin1Char('\n')));
 }
 
 // Taxable income goes into the quarterly file under audit-based collection only.
@@ -381,6 +396,32 @@ void TestFiling::filesCancelledOrEmpty()
         QVERIFY(x.texts().isEmpty());
         QVERIFY(x.f.ui->saveDialogs.isEmpty());
     }
+}
+
+// Newest first, filtered by kind, exported.
+void TestFiling::filingRecordWindow()
+{
+    Fixture x;
+    auto &q = dm()->adoQry1;
+    q.exec(QStringLiteral("insert into sbjl (jllx,bblx,bbmc,qsrq,zzrq,sj,wjm,jg,cg) values "
+                          "('上传',1,'季度预缴','2011-01-01','2011-03-31','2011-04-12 09:00:00','DATA_YJBB_1.xml','2',0)"));
+    q.exec(QStringLiteral("insert into sbjl (jllx,bblx,bbmc,qsrq,zzrq,sj,wjm,jg,cg) values "
+                          "('上传',1,'季度预缴','2011-01-01','2011-03-31','2011-04-13 10:00:00','DATA_YJBB_1.xml','1',1)"));
+    q.exec(QStringLiteral("insert into sbjl (jllx,bblx,bbmc,qsrq,zzrq,sj,wjm,jg,cg) values "
+                          "('电子文件',4,'年度汇缴','2010-01-01','2010-12-31','2011-04-12 11:00:00','/a/F.xml','',1)"));
+    TfrmSbjl w;
+    QCOMPARE(w.DBGridEh1->rowCount(), 3);
+    QCOMPARE(w.DBGridEh1->item(0, 0)->text(), QStringLiteral("2011-04-13 10:00:00"));
+    QCOMPARE(w.DBGridEh1->item(0, 6)->text(), QStringLiteral("上传成功"));
+    QCOMPARE(w.DBGridEh1->item(1, 6)->text(), QStringLiteral("已生成"));
+    QCOMPARE(w.DBGridEh1->item(2, 6)->text(), QStringLiteral("上传失败：2"));
+    w.cbKind->setCurrentIndex(4);
+    QCOMPARE(w.DBGridEh1->rowCount(), 1);
+    QCOMPARE(w.DBGridEh1->item(0, 1)->text(), QStringLiteral("电子文件"));
+    QTemporaryDir out;
+    x.f.ui->answerFileName(out.filePath(QStringLiteral("记录")));
+    w.TeSpBtnExportClick();
+    QVERIFY(QFile::exists(out.filePath(QStringLiteral("记录.xlsx"))));
 }
 
 QTEST_MAIN(TestFiling)

@@ -51,6 +51,16 @@ QString ScriptedInteraction::saveFileName(const QString &caption, const QString 
     return m_fileNames.takeFirst();
 }
 
+QString ScriptedInteraction::openFileName(const QString &caption, const QString &)
+{
+    openDialogs << caption;
+    if (m_fileNames.isEmpty()) {
+        unexpected << QStringLiteral("open dialog: ") + caption;
+        return QString();
+    }
+    return m_fileNames.takeFirst();
+}
+
 bool ScriptedInteraction::openUrl(const QUrl &url)
 {
     opened << url;

@@ -34,6 +34,7 @@ public:
     QList<Shown> shown;
     QList<QUrl> opened;
     QStringList saveDialogs;
+    QStringList openDialogs;
     QStringList unexpected;
 
     QStringList texts() const;
@@ -41,6 +42,8 @@ public:
 
     int message(MsgIcon icon, const QString &caption, const QString &text, MsgButtons buttons) override;
     QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override;
+    // Open dialogs take their answers from the same queue as save dialogs.
+    QString openFileName(const QString &caption, const QString &filter) override;
     bool openUrl(const QUrl &url) override;
 
 private:

@@ -196,7 +196,7 @@ int main(int argc, char *argv[])
     });
     const struct { const char *file; const char *mark; } forms[] = {
         {"icon_quarter.png", "季"}, {"icon_liquidation.png", "清"}, {"icon_consolidated.png", "汇"},
-        {"icon_annual.png", "年"}, {"icon_partners.png", "合"}};
+        {"icon_annual.png", "年"}, {"icon_partners.png", "合"}, {"icon_record.png", "记"}};
     for (const auto &f : forms)
         icon(QStringLiteral("main/images/") + QLatin1String(f.file), orange,
              [&f](QPainter &p) { document(p, QString::fromUtf8(f.mark)); });
