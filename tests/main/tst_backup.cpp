@@ -35,11 +35,16 @@ void fill()
     q.exec(QStringLiteral("insert into sbjl (jllx,bblx,bbmc,cg) values ('上传',1,'季度预缴',1)"));
 }
 
-// Every row of the tables, as text.
+// Every row of every table, as text.
 QStringList contents()
 {
     QStringList rows;
-    for (const QString &t : kTables) {
+    QSqlQuery tables(dm()->adoConn);
+    tables.exec(QStringLiteral("select name from sqlite_master where type='table' order by name"));
+    QStringList names;
+    while (tables.next())
+        names << tables.value(0).toString();
+    for (const QString &t : names) {
         QSqlQuery q(dm()->adoConn);
         q.exec(QStringLiteral("select * from ") + t);
         while (q.next()) {
