@@ -31,8 +31,12 @@ QString ensured(QString dir)
 
 QString Paths::appPath()
 {
-    if (g_appPath.isEmpty())
-        g_appPath = withSlash(QCoreApplication::applicationDirPath());
+    if (g_appPath.isEmpty()) {
+        // An installed program runs from each user's own tree, which its launcher names here;
+        // the executable's directory is resolved through links, so a link cannot say it.
+        const QString tree = qEnvironmentVariable("LEDGERWELL_APPPATH");
+        g_appPath = withSlash(tree.isEmpty() ? QCoreApplication::applicationDirPath() : QDir(tree).absolutePath());
+    }
     return g_appPath;
 }
 

@@ -9,7 +9,8 @@ namespace lw {
 class Paths
 {
 public:
-    // The installation directory with a trailing '/', the program's AppPath.
+    // The installation directory with a trailing '/', the program's AppPath: the directory the
+    // environment variable LEDGERWELL_APPPATH names, else the executable's own directory.
     static QString appPath();
     static void setAppPath(const QString &dir);
 

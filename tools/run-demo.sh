@@ -5,6 +5,7 @@
 # The simulator serves a fresh copy of tools/bureau-sim/sample on a free loopback port, the
 # tree's Audit.cfg is pointed at it (service and upgrade addresses), and the simulator stops
 # when the client ends. Log on with code 440106700012345 and password 123456.
+# LW_BUREAU_SIM and LW_SIM_SAMPLE name another simulator and fixture (the installed demo's).
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 tree="$(cd "${1:-build/ledgerwell}" && pwd)"
@@ -18,7 +19,7 @@ if [ -z "$sim" ] || [ ! -x "$sim" ]; then
 fi
 
 data="$(mktemp -d "${TMPDIR:-/tmp}/ledgerwell-bureau.XXXXXX")"
-cp "$src/tools/bureau-sim/sample/"* "$data/"
+cp "${LW_SIM_SAMPLE:-$src/tools/bureau-sim/sample}/"* "$data/"
 simpid=""
 cleanup() {
   if [ -n "$simpid" ]; then
@@ -50,5 +51,5 @@ echo "bureau-sim on 127.0.0.1:$port (fixture $data, calls in $data/bureau-sim.lo
 echo "log on with code 440106700012345, password 123456"
 
 status=0
-(cd "$tree" && "./客户端软件") || status=$?
+(cd "$tree" && LEDGERWELL_APPPATH="$tree" "./客户端软件") || status=$?
 exit "$status"

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "IniFile.h"
 #include "NumberFormat.h"
+#include "Paths.h"
 #include "Registry.h"
 #include "SingleInstance.h"
 #include "TestEnv.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -27,6 +29,7 @@ private slots:
     void singleInstanceRefusesSecond();
     void singleInstanceAfterKilledOwner();
     void registryRoundTrip();
+    void appPathFromEnvironment();
     void regsvr32CallsEntries_data();
     void regsvr32CallsEntries();
 
@@ -168,6 +171,18 @@ void TestPlatform::regsvr32CallsEntries()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromLatin1(f.readAll()), marker);
     }
+}
+
+// A launcher names each user's own tree; without it the executable's directory serves.
+void TestPlatform::appPathFromEnvironment()
+{
+    QTemporaryDir tree;
+    qputenv("LEDGERWELL_APPPATH", tree.path().toLocal8Bit());
+    Paths::reset();
+    QCOMPARE(Paths::appPath(), tree.path() + QLatin1Char('/'));
+    qunsetenv("LEDGERWELL_APPPATH");
+    Paths::reset();
+    QCOMPARE(Paths::appPath(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
 }
 
 int main(int argc, char *argv[])

@@ -103,6 +103,26 @@ void navButton(const QString &rel, const QString &caption, bool selected)
          rel);
 }
 
+// The desktop icon, the same picture as tools/packaging/ledgerwell.svg, at one size.
+void appIcon(int size)
+{
+    save(canvas(size, size, [size](QPainter &p) {
+             p.scale(size / 64.0, size / 64.0);
+             p.setPen(Qt::NoPen);
+             p.setBrush(QColor(0xE8, 0x74, 0x2A));
+             p.drawRoundedRect(QRectF(4, 4, 56, 56), 10, 10);
+             p.setBrush(Qt::white);
+             p.drawRoundedRect(QRectF(16, 12, 32, 40), 2, 2);
+             p.setPen(QPen(QColor(0xE8, 0x74, 0x2A), 3, Qt::SolidLine, Qt::RoundCap));
+             p.drawLine(QPointF(21, 20), QPointF(43, 20));
+             p.drawLine(QPointF(21, 27), QPointF(43, 27));
+             p.drawLine(QPointF(21, 34), QPointF(35, 34));
+             p.setPen(QPen(QColor(0x2A, 0x8A, 0x3A), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+             p.drawPolyline(QPolygonF({QPointF(33, 44), QPointF(38, 49), QPointF(47, 38)}));
+         }),
+         QStringLiteral("tools/packaging/icons/ledgerwell-%1.png").arg(size));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -113,6 +133,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     g_src = QString::fromLocal8Bit(argv[1]);
+
+    for (int size : {16, 32, 48, 64, 128, 256})
+        appIcon(size);
 
     // Title strip: the program's name on the left, the bureau's line on the right.
     save(canvas(560, 61, [](QPainter &p) {
