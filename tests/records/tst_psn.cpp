@@ -116,6 +116,8 @@ private slots:
     void downloadEndToEnd();
     void downloadWithWrongPasswordChangesNothing();
     void importDefaultsCutsAndMarks();
+    void indentedEmptyInvestorList_data();
+    void indentedEmptyInvestorList();
     void importRefusesMalformedAnswer_data();
     void importRefusesMalformedAnswer();
     void emptySubclassHoldsTheFirstPage();
@@ -244,6 +246,39 @@ void TestPsn::importDefaultsCutsAndMarks()
     QVERIFY(form.ImportAnswer(path));
     QCOMPARE(Column(QStringLiteral("select count(*) from hhrtzqk")), QStringList{"0"});
     QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("DBGridEh1"))->rowCount(), 0);
+}
+
+void TestPsn::indentedEmptyInvestorList_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<bool>("imported");
+    QTest::newRow("blank lines") << QByteArray("<tzzlb>\n    \r\n\t  </tzzlb>") << true;
+    QTest::newRow("stray text") << QByteArray("<tzzlb>\n    x\n  </tzzlb>") << false;
+}
+
+// A pretty-printing server writes an empty investor list over two lines.
+void TestPsn::indentedEmptyInvestorList()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(bool, imported);
+    seedOld();
+    QByteArray bytes = Answer(m_env->appPath() + QStringLiteral("rpt/DATA_RY_upload.xml"), Enterprise(), {});
+    const int at = bytes.indexOf("<tzzlb");
+    QVERIFY(at > 0);
+    const int end = bytes.indexOf('>', bytes.indexOf("</tzzlb>") >= 0 ? bytes.indexOf("</tzzlb>") : at);
+    bytes.replace(at, end - at + 1, list);
+    m_env->writeFile(QStringLiteral("xml/a.xml"), bytes);
+    TfrmPsn form;
+    form.FormShow();
+    QCOMPARE(form.ImportAnswer(m_env->appPath() + QStringLiteral("xml/a.xml")), imported);
+    if (imported) {
+        QCOMPARE(m_ui->texts(), QStringList{});
+        QCOMPARE(Column(QStringLiteral("select swglm from psn")), QStringList{kCode});
+        QCOMPARE(Column(QStringLiteral("select count(*) from hhrtzqk")), QStringList{"0"});
+    } else {
+        QCOMPARE(m_ui->shown.size(), 1);
+        QVERIFY(oldUntouched());
+    }
 }
 
 void TestPsn::importRefusesMalformedAnswer_data()
