@@ -35,6 +35,16 @@ QString FormatGeneral(double value)
     return value < 0 ? QLatin1Char('-') + plain : plain;
 }
 
+bool ParseAmount(const QString &text, double *value)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return false;
+    *value = number;
+    return true;
+}
+
 QString FormatStoredValue(const QVariant &value)
 {
     if (value.isNull())

@@ -156,9 +156,8 @@ void TfrmHhrqkDetail::bbtnOKClick()
                     sets << column + QStringLiteral("=null");
                     continue;
                 }
-                bool ok = false;
-                const double number = text.trimmed().toDouble(&ok);
-                if (!ok) {
+                double number = 0;
+                if (!ParseAmount(text, &number)) {
                     ErrorBox(QStringLiteral("“%1”不是有效的数值！").arg(text));
                     it.value()->setFocus();
                     return;

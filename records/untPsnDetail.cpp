@@ -227,9 +227,8 @@ QVariantMap TfrmPsnDetail::currentValues(const QString &prefix, const QVariantMa
         if (text.isEmpty()) {
             values.insert(column, isNumberColumn(column) ? QVariant() : QVariant(QString()));
         } else if (isNumberColumn(column)) {
-            bool ok = false;
-            const double number = text.toDouble(&ok);
-            if (!ok)
+            double number = 0;
+            if (!ParseAmount(text, &number))
                 throw DbError(QStringLiteral("“%1”不是有效的数值！").arg(text));
             values.insert(column, number);
         } else {

@@ -157,6 +157,9 @@ void TestHhrqk::recordDialog_data()
                                              << QStringList{"“2026-13-45”不是有效的日期！"} << "" << "";
     QTest::newRow("transferee") << 2 << "srr_mc" << "赵六" << "赵六" << "2026-03-31" << QStringList{} << "" << "";
     QTest::newRow("amount not a number") << 2 << "zrje" << "abc" << "" << "2020-01-01" << QStringList{"“abc”不是有效的数值！"} << "" << "";
+    for (const char *text : {"inf", "-inf", "nan", "1e400"})
+        QTest::addRow("amount %s", text) << 1 << "jssk" << text << "" << "2020-01-01"
+                                         << QStringList{QStringLiteral("“%1”不是有效的数值！").arg(QLatin1String(text))} << "" << "";
 }
 
 void TestHhrqk::recordDialog()
