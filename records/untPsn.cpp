@@ -229,6 +229,11 @@ void TfrmPsn::RefreshTables()
             if (m_codeLists.contains(column))
                 text = coded(column, text);
             auto *item = new QTableWidgetItem(text);
+            const QVariant stored = q.FieldByName(column);
+            if (!m_codeLists.contains(column) && (stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::LongLong)) {
+                item->setData(kExportValueRole, stored);
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
             if (c == 0)
                 item->setData(Qt::UserRole, q.FieldByName(QStringLiteral("id")));
             DBGridEh1->setItem(row, c, item);
@@ -414,7 +419,10 @@ void TfrmPsn::TeSpBtnUploadClick()
 
 void TfrmPsn::TeSpBtnExportClick()
 {
-    ExportGridWithDialog(DBGridEh1, QStringLiteral("投资者明细信息.xlsx"));
+    QStringList formats;
+    for (const GridColumn &c : kGrid)
+        formats << (qstrcmp(c.column, "tz_je") == 0 ? MoneyFormat() : QString());
+    ExportGridWithDialog(DBGridEh1, QStringLiteral("投资者明细信息.xlsx"), formats);
 }
 
 } // namespace lw

@@ -408,8 +408,18 @@ void TestHhrqk::exportWritesWorkbook()
     QCOMPARE(book.readText(1, 1, 0), QStringLiteral("合伙人名称"));
     QCOMPARE(book.readText(13, 1, 0), QStringLiteral("填报日期"));
     QCOMPARE(book.readText(1, 2, 0), QStringLiteral("张三"));
-    QCOMPARE(book.readText(7, 2, 0), QStringLiteral("1000"));
+    // Amounts are numbers in the money format, so a sum in Excel adds them.
+    const Cell *amount = book.cell(7, 2, 0);
+    QVERIFY(amount && amount->value.type == ValueType::Number);
+    QCOMPARE(amount->value.number, 1000.0);
+    QCOMPARE(book.readText(7, 2, 0), QStringLiteral("1,000.00"));
+    QCOMPARE(book.cell(1, 2, 0)->value.type, ValueType::Text);
     QCOMPARE(m_ui->saveDialogs.size(), 1);
+    // A typed ".xls" gives the ".xlsx" file the content is.
+    m_ui->answerFileName(m_env->appPath() + QStringLiteral("tmp/typed.XLS"));
+    w.TeSpBtnExportClick();
+    QVERIFY(QFile::exists(m_env->appPath() + QStringLiteral("tmp/typed.xlsx")));
+    QVERIFY(!QFile::exists(m_env->appPath() + QStringLiteral("tmp/typed.XLS")));
     w.TeSpBtnExportClick(); // cancelled: nothing written, nothing shown
     QCOMPARE(m_ui->texts(), QStringList{});
 }

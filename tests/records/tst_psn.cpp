@@ -485,9 +485,10 @@ void TestPsn::exportWritesWorkbook()
     button->click();
     QVERIFY(QDir(m_env->appPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
     const QString file = m_env->appPath() + QStringLiteral("out");
-    m_ui->answerFileName(file);
+    m_ui->answerFileName(file + QStringLiteral(".xls"));
     button->click();
     QCOMPARE(m_ui->texts(), QStringList{});
+    QVERIFY(!QFile::exists(file + QStringLiteral(".xls")));
     QFile xlsx(file + QStringLiteral(".xlsx"));
     QVERIFY(xlsx.open(QIODevice::ReadOnly));
     Workbook book;
@@ -499,6 +500,15 @@ void TestPsn::exportWritesWorkbook()
     QCOMPARE(book.readText(1, 3, 0), QStringLiteral("440104198209213"));
     QCOMPARE(book.readText(2, 3, 0), QStringLiteral("张三"));
     QVERIFY(book.readText(1, 4, 0).isEmpty());
+    // 出资金额 and 分配比例 are numbers; names stay text.
+    for (int col : {6, 7}) {
+        const Cell *cell = book.cell(col, 3, 0);
+        QVERIFY2(cell && cell->value.type == ValueType::Number, qPrintable(QString::number(col)));
+    }
+    QCOMPARE(book.cell(6, 3, 0)->value.number, 100000.0);
+    QCOMPARE(book.cell(7, 3, 0)->value.number, 50.0);
+    QCOMPARE(book.readText(6, 3, 0), QStringLiteral("100,000.00"));
+    QCOMPARE(book.cell(2, 3, 0)->value.type, ValueType::Text);
 }
 
 QTEST_MAIN(TestPsn)
