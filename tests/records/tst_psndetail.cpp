@@ -9,7 +9,9 @@
 #include "untDm.h"
 #include "untPsnDetail.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -219,6 +221,13 @@ void TestPsnDetail::keyFilter()
     QTest::keyClick(address, '%');
     QCOMPARE(address->text(), QStringLiteral("路+号%"));
     QCOMPARE(m_ui->texts(), QStringList{});
+    // Pasted text passes the same filter: the refused characters are dropped, once told.
+    QGuiApplication::clipboard()->setText(QStringLiteral("#1号@楼"));
+    address->end(false);
+    address->paste();
+    QCOMPARE(address->text(), QStringLiteral("路+号%1号楼"));
+    QCOMPARE(m_ui->texts(), QStringList{kFormat});
+    m_ui->clear();
     // The enterprise code field is not filtered (and not editable anyway).
     QVERIFY(!form.edit(QStringLiteral("inv"), QStringLiteral("swdjjbxx_id"))->isEnabled());
 }
