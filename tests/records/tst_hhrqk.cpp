@@ -16,7 +16,9 @@
 #include "untSelpsn.h"
 
 #include <QFile>
+#include <QDateEdit>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QTableWidget>
 #include <QCoreApplication>
 #include <QTest>
@@ -151,10 +153,10 @@ void TestHhrqk::recordDialog_data()
     QTest::newRow("settlement tax stamps tbsj") << 1 << "jssk" << "350.5" << "350.5" << "2026-03-31" << QStringList{} << "" << "";
     QTest::newRow("stored payment date normalised") << 1 << "jssk" << "1" << "1" << "2026-03-31" << QStringList{} << "2026/1/2"
                                                     << "2026-01-02";
-    QTest::newRow("payment date typed") << 1 << "jnsj" << "2026/3/5" << "2026-03-05" << "2026-03-31" << QStringList{} << ""
-                                        << "2026-03-05";
-    QTest::newRow("payment date not a date") << 1 << "jnsj" << "2026-13-45" << "" << "2020-01-01"
-                                             << QStringList{"“2026-13-45”不是有效的日期！"} << "" << "";
+    QTest::newRow("payment date chosen") << 1 << "jnsj" << "2026-03-05" << "2026-03-05" << "2026-03-31" << QStringList{} << ""
+                                         << "2026-03-05";
+    QTest::newRow("payment date cleared") << 2 << "jnsj" << "clear" << "" << "2026-03-31" << QStringList{} << "2026-01-02" << "";
+    QTest::newRow("stored text no date kept") << 1 << "jssk" << "2" << "2" << "2026-03-31" << QStringList{} << "待定" << "待定";
     QTest::newRow("transferee") << 2 << "srr_mc" << "赵六" << "赵六" << "2026-03-31" << QStringList{} << "" << "";
     QTest::newRow("amount not a number") << 2 << "zrje" << "abc" << "" << "2020-01-01" << QStringList{"“abc”不是有效的数值！"} << "" << "";
     for (const char *text : {"inf", "-inf", "nan", "1e400"})
@@ -179,7 +181,15 @@ void TestHhrqk::recordDialog()
     detail.TableKind = kind;
     detail.OpenRow(7);
     QVERIFY(!detail.edit(QStringLiteral("hhqy_swglm"))->isEnabled());
-    if (!typed.isEmpty()) {
+    // The payment date is a date editor with a calendar, which may be left empty.
+    QVERIFY(detail.dateEdit()->calendarPopup());
+    QCOMPARE(detail.dateEdit()->text().trimmed().isEmpty(), jnsjBefore.isEmpty() || jnsjBefore == QStringLiteral("待定"));
+    if (column == QLatin1String("jnsj")) {
+        if (typed == QLatin1String("clear"))
+            detail.findChild<QToolButton *>(QStringLiteral("fe_jnsj_clear"))->click();
+        else
+            detail.dateEdit()->setDate(QDate::fromString(typed, Qt::ISODate));
+    } else if (!typed.isEmpty()) {
         detail.edit(column)->setText(typed);
         emit detail.edit(column)->textEdited(typed);
     }
