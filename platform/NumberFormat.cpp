@@ -35,6 +35,23 @@ QString FormatGeneral(double value)
     return value < 0 ? QLatin1Char('-') + plain : plain;
 }
 
+QString FormatCellGeneral(double value)
+{
+    if (!std::isfinite(value) || value == 0)
+        return FormatGeneral(value);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    const QString text = QString::fromLatin1(buf);
+    const int e = text.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return text;
+    const int exponent = text.mid(e + 1).toInt();
+    if (exponent >= 15 || exponent < -5)
+        return text.left(e) + QStringLiteral("E") + (exponent < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+            + QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
+    return FormatGeneral(value);
+}
+
 bool ParseAmount(const QString &text, double *value)
 {
     bool ok = false;

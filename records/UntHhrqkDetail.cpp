@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
@@ -91,11 +92,23 @@ QGroupBox *TfrmHhrqkDetail::addGroup(const QString &title, const QString &prefix
         auto *e = new QLineEdit(group);
         e->setObjectName(prefix + name);
         e->setEnabled(editable.contains(name));
-        // Long names show their beginning, not their end.
-        e->setCursorPosition(0);
-        form->addRow(QString::fromUtf8(label), e);
         m_editors.insert(prefix + name, e);
         connect(e, &QLineEdit::textEdited, this, [this] { m_editing = true; });
+        if (name == QLatin1String("thsj")) {
+            // The leaving date comes from the investor's cj_rq; say so when the bureau sent none.
+            auto *box = new QWidget(group);
+            auto *row = new QHBoxLayout(box);
+            row->setContentsMargins(0, 0, 0, 0);
+            auto *hint = new QLabel(QStringLiteral("企业信息中没有该投资者的退伙日期"), box);
+            hint->setObjectName(prefix + QStringLiteral("thsj_hint"));
+            hint->setStyleSheet(QStringLiteral("color: #a05000;"));
+            hint->hide();
+            row->addWidget(e, 1);
+            row->addWidget(hint);
+            form->addRow(QString::fromUtf8(label), box);
+            continue;
+        }
+        form->addRow(QString::fromUtf8(label), e);
     }
     return group;
 }
@@ -170,6 +183,8 @@ void TfrmHhrqkDetail::OpenRow(qint64 id)
             it.value()->setCursorPosition(0);
         }
     }
+    if (auto *hint = findChild<QLabel *>(QStringLiteral("thjs_thsj_hint")))
+        hint->setVisible(TableKind == 1 && m_row.value(QStringLiteral("thsj")).toString().trimmed().isEmpty());
     const QDate paid = parseDate(m_row.value(QStringLiteral("jnsj")).toString());
     dateEdit()->setDate(paid.isValid() ? paid : kNoDate);
     m_loading = false;

@@ -208,8 +208,12 @@ void TfrmPsn::RefreshTables()
 {
     AdoQuery &q = dm()->ADOQuery1;
     q.select(QStringLiteral("select * from psn"));
-    for (auto it = m_fields.begin(); it != m_fields.end(); ++it)
+    for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
         it.value()->setText(q.IsEmpty() ? QString() : FormatStoredValue(q.FieldByName(it.key())));
+        // Long read-only fields (经营范围, the name) show their beginning.
+        it.value()->setCursorPosition(0);
+        it.value()->setToolTip(it.value()->text());
+    }
     const QString subclass = q.IsEmpty() ? QString() : q.text(QStringLiteral("zclxxl_mc"));
     // The stored value is the list's key; older rows may hold the shown name instead.
     int index = subclass.isEmpty() ? -1 : cbZclxxl->findData(subclass);

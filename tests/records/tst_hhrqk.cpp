@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTableWidget>
@@ -47,6 +48,8 @@ private slots:
     void upload();
     void uploadStopsBeforeSending();
     void exportWritesWorkbook();
+    void withdrawalDateHint_data();
+    void withdrawalDateHint();
 
 private:
     int count(const QString &sql);
@@ -432,6 +435,30 @@ void TestHhrqk::exportWritesWorkbook()
     QVERIFY(!QFile::exists(m_env->appPath() + QStringLiteral("tmp/typed.XLS")));
     w.TeSpBtnExportClick(); // cancelled: nothing written, nothing shown
     QCOMPARE(m_ui->texts(), QStringList{});
+}
+
+void TestHhrqk::withdrawalDateHint_data()
+{
+    QTest::addColumn<QString>("thsj");
+    QTest::addColumn<bool>("hint");
+    QTest::newRow("leaving date known") << "2025-12-31" << false;
+    QTest::newRow("no cj_rq downloaded") << "" << true;
+}
+
+void TestHhrqk::withdrawalDateHint()
+{
+    QFETCH(QString, thsj);
+    QFETCH(bool, hint);
+    dm()->adoQry1.exec(QStringLiteral("insert into thjs (id,hhrswglm,thsj) values (9,'C1',%1)")
+                           .arg(thsj.isEmpty() ? QStringLiteral("null") : QuotedStr(thsj)));
+    TfrmHhrqkDetail detail;
+    detail.TableKind = 1;
+    detail.OpenRow(9);
+    detail.show();
+    auto *label = detail.findChild<QLabel *>(QStringLiteral("thjs_thsj_hint"));
+    QVERIFY(label);
+    QCOMPARE(label->isVisible(), hint);
+    QCOMPARE(detail.edit(QStringLiteral("thsj"))->text(), thsj);
 }
 
 QTEST_MAIN(TestHhrqk)
