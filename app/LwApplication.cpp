@@ -3,11 +3,20 @@
 
 #include "MessageBoxes.h"
 
+#include <QLibraryInfo>
+
 #include <exception>
 
 namespace lw {
 
-LwApplication::LwApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+LwApplication::LwApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Without them the file dialogs and context menus would speak English; a missing file leaves
+    // Qt's English texts rather than stopping the program.
+    m_qtLoaded = m_qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (m_qtLoaded)
+        installTranslator(&m_qtTranslator);
+}
 
 bool LwApplication::notify(QObject *receiver, QEvent *event)
 {

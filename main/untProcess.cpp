@@ -4,6 +4,7 @@
 #include "MessageBoxes.h"
 #include "Paths.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -46,8 +47,29 @@ TProcess::TProcess(QWidget *parent)
         m_movie->start();
     }
 
+    // It only tells the user to wait: the dialog behind keeps the focus and its buttons.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     if (auto *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+QPoint ProgressPosition(const QRect &owner, const QSize &size, const QRect &screen)
+{
+    if (!owner.isValid())
+        return screen.center() - QRect(QPoint(), size).center();
+    const int gap = 8;
+    const int centredX = qBound(screen.left(), owner.center().x() - size.width() / 2, qMax(screen.left(), screen.right() - size.width() + 1));
+    const int centredY = qBound(screen.top(), owner.center().y() - size.height() / 2, qMax(screen.top(), screen.bottom() - size.height() + 1));
+    const QPoint candidates[] = {{centredX, owner.bottom() + 1 + gap},
+                                 {centredX, owner.top() - gap - size.height()},
+                                 {owner.right() + 1 + gap, centredY},
+                                 {owner.left() - gap - size.width(), centredY}};
+    for (const QPoint &p : candidates) {
+        const QRect r(p, size);
+        if (screen.contains(r) && !r.intersects(owner))
+            return p;
+    }
+    return screen.topLeft();
 }
 
 void TProcess::setMessage(const QString &text)
@@ -70,6 +92,15 @@ void ShowProgress(const QString &message)
 {
     if (!g_process)
         g_process = new TProcess;
+    // The window that runs the operation; the progress window must not sit over its buttons.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner || owner == g_process)
+        owner = QApplication::activeWindow();
+    QScreen *screen = owner && owner != g_process ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect ownerFrame = owner && owner != g_process && owner->isVisible() ? owner->frameGeometry() : QRect();
+        g_process->move(ProgressPosition(ownerFrame, g_process->frameGeometry().size(), screen->availableGeometry()));
+    }
     g_process->show();
     g_process->setMessage(message);
 }

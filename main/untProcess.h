@@ -26,6 +26,11 @@ private:
     QMovie *m_movie = nullptr;
 };
 
+// Where the progress window goes so that it leaves the owner window (the dialog that runs the
+// operation, frame included) uncovered: below it, else above, else beside it, else in the screen's
+// top-left corner, away from where dialogs keep their buttons. Centred on the screen without owner.
+QPoint ProgressPosition(const QRect &owner, const QSize &size, const QRect &screen);
+
 // Shows the progress window with a message, repainting it at once although the caller keeps the
 // user-interface thread busy afterwards.
 void ShowProgress(const QString &message);

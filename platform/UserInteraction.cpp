@@ -3,11 +3,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace lw {
 
@@ -82,7 +84,11 @@ int DesktopInteraction::message(MsgIcon icon, const QString &caption, const QStr
 
 QString DesktopInteraction::saveFileName(const QString &caption, const QString &suggestedName, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestedName, filter);
+    // A bare name opens in the user's documents folder, not wherever the program was started.
+    QString start = suggestedName;
+    if (QFileInfo(suggestedName).isRelative())
+        start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(suggestedName);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, start, filter);
 }
 
 QString DesktopInteraction::openFileName(const QString &caption, const QString &filter)

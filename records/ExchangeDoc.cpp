@@ -34,9 +34,8 @@ bool IsNumberOrEmpty(const QString &text)
 {
     if (text.isEmpty())
         return true;
-    bool ok = false;
-    text.toDouble(&ok);
-    return ok;
+    double number = 0;
+    return ParseAmount(text, &number);
 }
 
 XmlNode ElementAt(const XmlNode &parent, int index)

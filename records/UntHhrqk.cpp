@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QSet>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -201,6 +202,18 @@ void Tfrmhhrqk::showEvent(QShowEvent *event)
 void Tfrmhhrqk::FormShow()
 {
     m_shown = true;
+    // The member grid shows nature and contribution method by name, as every other grid does.
+    auto &q = dm()->adoQry1;
+    m_codeNames.clear();
+    const std::pair<const char *, const char *> lists[] = {{"tzzxz", "select c_tzzxzcode, c_tzzxzname from wa_tzzxz"},
+                                                           {"czfs", "select c_czfsid, c_czfsname from wa_czfs"}};
+    for (const auto &[column, sql] : lists) {
+        q.select(QLatin1String(sql));
+        const QStringList cols = q.columnNames();
+        QMap<QString, QString> &names = m_codeNames[QLatin1String(column)];
+        for (q.First(); !q.Eof(); q.Next())
+            names.insert(q.text(cols.value(0)), q.text(cols.value(1)));
+    }
     for (QTableWidget *g : {DBGridEh1, DBGridEh2, DBGridEh3})
         g->setVisible(g == grid());
     RefreshTable();
@@ -219,6 +232,15 @@ QString Tfrmhhrqk::datasetStatement() const
     return sql + QStringLiteral(" order by id");
 }
 
+QVariant Tfrmhhrqk::shownValue(const QString &column, const QVariant &stored) const
+{
+    if (TableKind == 3 && m_codeNames.contains(column)) {
+        const QString code = FormatStoredValue(stored);
+        return m_codeNames.value(column).value(code, code);
+    }
+    return stored;
+}
+
 void Tfrmhhrqk::RefreshTable()
 {
     const int current = grid()->currentRow();
@@ -235,9 +257,16 @@ void Tfrmhhrqk::RefreshTable()
     QTableWidget *g = grid();
     const auto &cols = gridColumns(TableKind);
     g->setRowCount(int(m_rows.size()));
-    for (int r = 0; r < m_rows.size(); ++r)
-        for (int c = 0; c < cols.size(); ++c)
-            g->setItem(r, c, new QTableWidgetItem(FormatStoredValue(m_rows.at(r).value(QLatin1String(cols.at(c).column)))));
+    for (int r = 0; r < m_rows.size(); ++r) {
+        for (int c = 0; c < cols.size(); ++c) {
+            const QVariant value = shownValue(QLatin1String(cols.at(c).column), m_rows.at(r).value(QLatin1String(cols.at(c).column)));
+            auto *item = new QTableWidgetItem(FormatStoredValue(value));
+            if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            g->setItem(r, c, item);
+        }
+    }
+    g->resizeColumnsToContents();
     if (!m_rows.isEmpty())
         g->selectRow(qBound(0, current, int(m_rows.size()) - 1));
 }
@@ -335,22 +364,25 @@ void Tfrmhhrqk::TeSpBtnDeleteAllClick()
 
 void Tfrmhhrqk::TeSpBtnExportClick()
 {
-    const QString path = UserInteraction::current().saveFileName(QStringLiteral("导出"), QString(), QStringLiteral("Excel(*.xlsx)"));
-    if (path.isEmpty())
+    const QString file = AskExportPath();
+    if (file.isEmpty())
         return;
-    const QString file = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".xlsx");
+    // Money columns in the money format; shares and ratios as plain numbers.
+    static const QSet<QString> money{"rhje", "thje", "jssk", "hhqyzzc", "zrje", "feqdcb", "ynsds", "tz_je"};
     const auto &cols = gridColumns(TableKind);
-    QStringList titles;
-    for (const GridColumn &c : cols)
+    QStringList titles, formats;
+    for (const GridColumn &c : cols) {
         titles << QString::fromUtf8(c.title);
+        formats << (money.contains(QLatin1String(c.column)) ? MoneyFormat() : QString());
+    }
     QList<QVariantList> rows;
     for (const QVariantMap &row : m_rows) {
         QVariantList values;
         for (const GridColumn &c : cols)
-            values << row.value(QLatin1String(c.column));
+            values << shownValue(QLatin1String(c.column), row.value(QLatin1String(c.column)));
         rows << values;
     }
-    ExportGridXlsx(file, titles, rows);
+    ExportGridXlsx(file, titles, rows, formats);
 }
 
 void Tfrmhhrqk::FillDocument(int kind, const QString &templatePath, const QList<QVariantMap> &rows, const QString &savePath)

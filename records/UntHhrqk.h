@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMap>
 #include <QVariantMap>
 
 #include <functional>
@@ -64,11 +65,14 @@ private:
     QString tableName() const;
     QString datasetStatement() const;
     QTableWidget *makeGrid(int kind);
+    // What a grid and the export show for a column: coded columns by name, numbers as numbers.
+    QVariant shownValue(const QString &column, const QVariant &stored) const;
 
     QTableWidget *DBGridEh1 = nullptr; // thjs
     QTableWidget *DBGridEh2 = nullptr; // hhfezrns
     QTableWidget *DBGridEh3 = nullptr; // hhqymx
     QList<QVariantMap> m_rows;
+    QMap<QString, QMap<QString, QString>> m_codeNames; // column -> code -> name
     bool m_shown = false;
 };
 

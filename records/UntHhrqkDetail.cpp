@@ -7,12 +7,15 @@
 #include "untDm.h"
 
 #include <QDate>
+#include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace lw {
@@ -35,6 +38,8 @@ QDate parseDate(const QString &text)
     }
     return QDate();
 }
+
+const QDate kNoDate(1900, 1, 1);
 
 } // namespace
 
@@ -79,17 +84,70 @@ QGroupBox *TfrmHhrqkDetail::addGroup(const QString &title, const QString &prefix
     auto *group = new QGroupBox(title, this);
     auto *form = new QFormLayout(group);
     for (const auto &[column, label] : fields) {
-        auto *e = new QLineEdit(group);
         const QString name = QLatin1String(column);
+        if (name == QLatin1String("jnsj")) {
+            form->addRow(QString::fromUtf8(label), addDateEditor(group, prefix + name));
+            continue;
+        }
+        auto *e = new QLineEdit(group);
         e->setObjectName(prefix + name);
         e->setEnabled(editable.contains(name));
-        if (name == QLatin1String("jnsj"))
-            e->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
-        form->addRow(QString::fromUtf8(label), e);
         m_editors.insert(prefix + name, e);
         connect(e, &QLineEdit::textEdited, this, [this] { m_editing = true; });
+        if (name == QLatin1String("thsj")) {
+            // The leaving date comes from the investor's cj_rq; say so when the bureau sent none.
+            auto *box = new QWidget(group);
+            auto *row = new QHBoxLayout(box);
+            row->setContentsMargins(0, 0, 0, 0);
+            auto *hint = new QLabel(QStringLiteral("企业信息中没有该投资者的退伙日期"), box);
+            hint->setObjectName(prefix + QStringLiteral("thsj_hint"));
+            hint->setStyleSheet(QStringLiteral("color: #a05000;"));
+            hint->hide();
+            row->addWidget(e, 1);
+            row->addWidget(hint);
+            form->addRow(QString::fromUtf8(label), box);
+            continue;
+        }
+        form->addRow(QString::fromUtf8(label), e);
     }
     return group;
+}
+
+QWidget *TfrmHhrqkDetail::addDateEditor(QWidget *group, const QString &name)
+{
+    auto *box = new QWidget(group);
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *date = new QDateEdit(box);
+    date->setObjectName(name);
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    date->setMinimumDate(kNoDate);
+    // The lowest date shows as an empty field: a payment date may be left open.
+    date->setSpecialValueText(QStringLiteral(" "));
+    date->setDate(kNoDate);
+    auto *clear = new QToolButton(box);
+    clear->setObjectName(name + QStringLiteral("_clear"));
+    clear->setText(QStringLiteral("清空"));
+    row->addWidget(date, 1);
+    row->addWidget(clear);
+    m_dates.insert(name, date);
+    connect(date, &QDateEdit::dateChanged, this, [this] {
+        if (!m_loading)
+            m_editing = m_dateTouched = true;
+    });
+    connect(clear, &QToolButton::clicked, this, [date] { date->setDate(kNoDate); });
+    return box;
+}
+
+QDateEdit *TfrmHhrqkDetail::dateEdit() const
+{
+    return m_dates.value(prefix() + QStringLiteral("jnsj"));
+}
+
+void TfrmHhrqkDetail::clearDate()
+{
+    dateEdit()->setDate(kNoDate);
 }
 
 QString TfrmHhrqkDetail::table() const
@@ -118,10 +176,19 @@ void TfrmHhrqkDetail::OpenRow(qint64 id)
         m_row.insert(c, q.FieldByName(c));
     GroupBox1->setVisible(TableKind == 1);
     GroupBox2->setVisible(TableKind != 1);
-    for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it)
-        if (it.key().startsWith(prefix()))
+    m_loading = true;
+    for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it) {
+        if (it.key().startsWith(prefix())) {
             it.value()->setText(FormatStoredValue(m_row.value(it.key().mid(prefix().size()))));
-    m_editing = false;
+            it.value()->setCursorPosition(0);
+        }
+    }
+    if (auto *hint = findChild<QLabel *>(QStringLiteral("thjs_thsj_hint")))
+        hint->setVisible(TableKind == 1 && m_row.value(QStringLiteral("thsj")).toString().trimmed().isEmpty());
+    const QDate paid = parseDate(m_row.value(QStringLiteral("jnsj")).toString());
+    dateEdit()->setDate(paid.isValid() ? paid : kNoDate);
+    m_loading = false;
+    m_editing = m_dateTouched = false;
 }
 
 void TfrmHhrqkDetail::bbtnOKClick()
@@ -135,30 +202,15 @@ void TfrmHhrqkDetail::bbtnOKClick()
             const QString column = it.key().mid(prefix().size());
             const QString text = it.value()->text();
             const bool unchanged = text == FormatStoredValue(m_row.value(column));
-            if (column == QLatin1String("jnsj")) {
-                // A payment date is always stored in the one form the documents carry.
-                if (text.isEmpty()) {
-                    if (!unchanged)
-                        sets << QStringLiteral("jnsj=null");
-                    continue;
-                }
-                const QDate date = parseDate(text);
-                if (!date.isValid()) {
-                    ErrorBox(QStringLiteral("“%1”不是有效的日期！").arg(text));
-                    it.value()->setFocus();
-                    return;
-                }
-                sets << QStringLiteral("jnsj=") + QuotedStr(date.toString(QStringLiteral("yyyy-MM-dd")));
-            } else if (unchanged) {
+            if (unchanged) {
                 continue;
             } else if (numberColumns().contains(column)) {
                 if (text.trimmed().isEmpty()) {
                     sets << column + QStringLiteral("=null");
                     continue;
                 }
-                bool ok = false;
-                const double number = text.trimmed().toDouble(&ok);
-                if (!ok) {
+                double number = 0;
+                if (!ParseAmount(text, &number)) {
                     ErrorBox(QStringLiteral("“%1”不是有效的数值！").arg(text));
                     it.value()->setFocus();
                     return;
@@ -167,6 +219,16 @@ void TfrmHhrqkDetail::bbtnOKClick()
             } else {
                 sets << column + QLatin1Char('=') + QuotedStr(text);
             }
+        }
+        // A payment date is always stored in the one form the documents carry; one the user did
+        // not touch and that is no date stays as it was.
+        const QDate paid = dateEdit()->date();
+        const QString stored = m_row.value(QStringLiteral("jnsj")).toString();
+        if (m_dateTouched && paid == kNoDate) {
+            if (!stored.isEmpty())
+                sets << QStringLiteral("jnsj=null");
+        } else if (m_dateTouched || parseDate(stored).isValid()) {
+            sets << QStringLiteral("jnsj=") + QuotedStr(paid.toString(QStringLiteral("yyyy-MM-dd")));
         }
         sets << QStringLiteral("tbsj=") + QuotedStr(Clock::today().toString(QStringLiteral("yyyy-MM-dd")));
         dm()->adoQry1.exec(QStringLiteral("update ") + table() + QStringLiteral(" set ") + sets.join(QLatin1Char(','))

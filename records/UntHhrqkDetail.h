@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 class QGroupBox;
+class QDateEdit;
 class QLineEdit;
 
 namespace lw {
@@ -29,18 +30,25 @@ public:
     void bbtnOKClick();
 
     QLineEdit *edit(const QString &column) const;
+    // The payment date of the kind shown; its lowest date stands for "no date".
+    QDateEdit *dateEdit() const;
+    void clearDate();
 
 private:
     QString table() const;
     QString prefix() const;
+    QWidget *addDateEditor(QWidget *group, const QString &name);
     QGroupBox *addGroup(const QString &title, const QString &prefix, const QList<std::pair<const char *, const char *>> &fields,
                         const QStringList &editable);
 
     QGroupBox *GroupBox1 = nullptr; // thjs
     QGroupBox *GroupBox2 = nullptr; // hhfezrns
     QMap<QString, QLineEdit *> m_editors; // "thjs_col" / "fe_col"
+    QMap<QString, QDateEdit *> m_dates; // "thjs_jnsj" / "fe_jnsj"
     QVariantMap m_row;
     bool m_editing = false;
+    bool m_dateTouched = false;
+    bool m_loading = false;
 };
 
 } // namespace lw

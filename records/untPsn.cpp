@@ -4,6 +4,7 @@
 #include "ExchangeDoc.h"
 #include "FileBytes.h"
 #include "GridExport.h"
+#include "NumberFormat.h"
 #include "MessageBoxes.h"
 #include "UntMySoap.h"
 #include "XmlDoc.h"
@@ -70,14 +71,6 @@ QString TrimControl(const QString &text)
     return text.mid(b, e - b);
 }
 
-QString CellText(const QVariant &value)
-{
-    if (value.isNull())
-        return QString();
-    if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', 15);
-    return value.toString();
-}
 
 QPushButton *ToolButton(QWidget *parent, QHBoxLayout *bar, const char *name, const char *text)
 {
@@ -215,8 +208,12 @@ void TfrmPsn::RefreshTables()
 {
     AdoQuery &q = dm()->ADOQuery1;
     q.select(QStringLiteral("select * from psn"));
-    for (auto it = m_fields.begin(); it != m_fields.end(); ++it)
-        it.value()->setText(q.IsEmpty() ? QString() : CellText(q.FieldByName(it.key())));
+    for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
+        it.value()->setText(q.IsEmpty() ? QString() : FormatStoredValue(q.FieldByName(it.key())));
+        // Long read-only fields (经营范围, the name) show their beginning.
+        it.value()->setCursorPosition(0);
+        it.value()->setToolTip(it.value()->text());
+    }
     const QString subclass = q.IsEmpty() ? QString() : q.text(QStringLiteral("zclxxl_mc"));
     // The stored value is the list's key; older rows may hold the shown name instead.
     int index = subclass.isEmpty() ? -1 : cbZclxxl->findData(subclass);
@@ -232,10 +229,15 @@ void TfrmPsn::RefreshTables()
     for (q.First(); !q.Eof(); q.Next(), ++row) {
         for (int c = 0; c < int(std::size(kGrid)); ++c) {
             const QString column = QLatin1String(kGrid[c].column);
-            QString text = CellText(q.FieldByName(column));
+            QString text = FormatStoredValue(q.FieldByName(column));
             if (m_codeLists.contains(column))
                 text = coded(column, text);
             auto *item = new QTableWidgetItem(text);
+            const QVariant stored = q.FieldByName(column);
+            if (!m_codeLists.contains(column) && (stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::LongLong)) {
+                item->setData(kExportValueRole, stored);
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
             if (c == 0)
                 item->setData(Qt::UserRole, q.FieldByName(QStringLiteral("id")));
             DBGridEh1->setItem(row, c, item);
@@ -421,7 +423,10 @@ void TfrmPsn::TeSpBtnUploadClick()
 
 void TfrmPsn::TeSpBtnExportClick()
 {
-    ExportGridWithDialog(DBGridEh1, QStringLiteral("投资者明细信息.xlsx"));
+    QStringList formats;
+    for (const GridColumn &c : kGrid)
+        formats << (qstrcmp(c.column, "tz_je") == 0 ? MoneyFormat() : QString());
+    ExportGridWithDialog(DBGridEh1, QStringLiteral("投资者明细信息.xlsx"), formats);
 }
 
 } // namespace lw

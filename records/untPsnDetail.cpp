@@ -39,6 +39,17 @@ QString literal(const QString &column, const QVariant &v)
     return QuotedStr(v.toString());
 }
 
+// Characters the bureau's service cannot take in these fields.
+QString RefusedCharacters()
+{
+    return QStringLiteral("!#$&'*?^~@");
+}
+
+QString FormatMessage()
+{
+    return QStringLiteral("格式：包含数字，字母，汉字，下划线，中划线，空格，小括号，中括号，逗号，点号，反斜号，百分号，冒号!");
+}
+
 QVariantMap readRow(const QString &sql)
 {
     auto &q = dm()->ADOQuery1;
@@ -132,8 +143,22 @@ QLineEdit *TfrmPsnDetail::addText(QGroupBox *group, const QString &prefix, const
     auto *edit = new QLineEdit(group);
     edit->setObjectName(prefix + column);
     edit->setEnabled(editable);
-    if (filtered)
+    if (filtered) {
         edit->installEventFilter(this);
+        // Pasted or dropped text passes the same filter as typed characters.
+        connect(edit, &QLineEdit::textEdited, this, [edit](const QString &text) {
+            QString kept;
+            for (QChar c : text)
+                if (!RefusedCharacters().contains(c))
+                    kept += c;
+            if (kept.size() == text.size())
+                return;
+            const int cursor = qMax(0, edit->cursorPosition() - int(text.size() - kept.size()));
+            edit->setText(kept);
+            edit->setCursorPosition(cursor);
+            InfoBox(FormatMessage());
+        });
+    }
     static_cast<QFormLayout *>(group->layout())->addRow(static_cast<QWidget *>(nullptr), edit);
     m_editors.insert(prefix + column, edit);
     const bool investor = prefix == kInv;
@@ -227,9 +252,8 @@ QVariantMap TfrmPsnDetail::currentValues(const QString &prefix, const QVariantMa
         if (text.isEmpty()) {
             values.insert(column, isNumberColumn(column) ? QVariant() : QVariant(QString()));
         } else if (isNumberColumn(column)) {
-            bool ok = false;
-            const double number = text.toDouble(&ok);
-            if (!ok)
+            double number = 0;
+            if (!ParseAmount(text, &number))
                 throw DbError(QStringLiteral("“%1”不是有效的数值！").arg(text));
             values.insert(column, number);
         } else {
@@ -288,9 +312,8 @@ bool TfrmPsnDetail::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit *>(watched)) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
-        // Characters the bureau's service cannot take in these fields.
-        if (typed.size() == 1 && QStringLiteral("!#$&'*?^~@").contains(typed.at(0))) {
-            InfoBox(QStringLiteral("格式：包含数字，字母，汉字，下划线，中划线，空格，小括号，中括号，逗号，点号，反斜号，百分号，冒号!"));
+        if (typed.size() == 1 && RefusedCharacters().contains(typed.at(0))) {
+            InfoBox(FormatMessage());
             return true;
         }
     }

@@ -2,6 +2,7 @@
 #include "untSelpsn.h"
 
 #include "MessageBoxes.h"
+#include "NumberFormat.h"
 #include "untDm.h"
 
 #include <QCheckBox>
@@ -135,10 +136,16 @@ void TfrmSelpsn::openList()
         DBGridEh1->setItem(r, Name, new QTableWidgetItem(text("hhr_mc")));
         DBGridEh1->setItem(r, Certificate, new QTableWidgetItem(text("zjhm")));
         DBGridEh1->setItem(r, Nature, new QTableWidgetItem(m_natureNames.value(text("tzzxz"), text("tzzxz"))));
-        DBGridEh1->setItem(r, Amount, new QTableWidgetItem(text("tz_je")));
-        DBGridEh1->setItem(r, Ratio, new QTableWidgetItem(text("fp_bl")));
+        // Amounts in the general number format: QVariant's own text of a double uses an exponent.
+        auto *amount = new QTableWidgetItem(FormatStoredValue(row.value(QStringLiteral("tz_je"))));
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        DBGridEh1->setItem(r, Amount, amount);
+        auto *ratio = new QTableWidgetItem(FormatStoredValue(row.value(QStringLiteral("fp_bl"))));
+        ratio->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        DBGridEh1->setItem(r, Ratio, ratio);
     }
     m_filling = false;
+    DBGridEh1->resizeColumnsToContents();
     if (!m_rows.isEmpty())
         DBGridEh1->selectRow(0);
 }

@@ -91,7 +91,10 @@ QString TfrmWebLogin::code() const
 
 QString TfrmWebLogin::password() const
 {
-    return edtPassword->text();
+    // The password change sends its passwords without surrounding blanks, so a password is only
+    // ever set that way; the login removes them too, or a password set with blanks around it
+    // could never log on again.
+    return edtPassword->text().trimmed();
 }
 
 void TfrmWebLogin::showEvent(QShowEvent *event)
@@ -127,6 +130,12 @@ void TfrmWebLogin::saveEnpbas()
 void TfrmWebLogin::bbtnOKClick()
 {
     const QString code = edtSwglm->text();
+    // Without a code there is no enterprise to ask for, and the request file would have no name.
+    if (code.trimmed().isEmpty()) {
+        InfoBox(QStringLiteral("税务管理码不能为空！"));
+        edtSwglm->setFocus();
+        return;
+    }
     // The code names files under tmp/ and xml/: refuse it before anything is written.
     if (!IsSafeTaxCode(code)) {
         InfoBox(UnsafeTaxCodeMessage());
@@ -159,7 +168,7 @@ void TfrmWebLogin::bbtnOKClick()
         const QString request = ExchangeRequestPath(code);
         QByteArray bytes;
         try {
-            WriteLoginRequest(request, code, edtPassword->text());
+            WriteLoginRequest(request, code, password());
             bytes = ReadFileBytes(request);
         } catch (...) {
             QFile::remove(request); // it carries the password

@@ -18,7 +18,7 @@ echo "package: $(basename "$deb"), $size bytes"
 [ "$size" -lt $((8 * 1024 * 1024)) ] || fail "package over 8 MB"
 
 info="$(dpkg-deb -I "$deb")"
-for dep in libqt6widgets6 libqt6sql6-sqlite libgsoap fonts-wqy-microhei sqlite3; do
+for dep in libqt6widgets6 libqt6sql6-sqlite libgsoap qt6-translations-l10n fonts-wqy-microhei sqlite3; do
   grep -q "Depends:.*$dep" <<<"$info" || fail "dependency $dep missing"
 done
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"

@@ -12,7 +12,7 @@ packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libgsoap-dev gsoap libxml2-dev libzip-dev libxlsxwriter-dev
-  fonts-wqy-microhei xvfb xauth x11-utils desktop-file-utils sqlite3
+  fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils desktop-file-utils sqlite3
   clang-14 libclang-rt-14-dev
 )
 missing=()

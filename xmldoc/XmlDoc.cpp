@@ -60,6 +60,32 @@ int countChildren(_xmlNode *first)
 
 void silentErrors(void *, const char *, ...) {}
 
+bool isBlankText(_xmlNode *node)
+{
+    if (node->type != XML_TEXT_NODE || !node->content)
+        return false;
+    for (const xmlChar *c = node->content; *c; ++c)
+        if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r')
+            return false;
+    return true;
+}
+
+// NOBLANKS keeps the whitespace of an element without element children ("<list>\n  </list>"),
+// which would take position 0 of an empty list; whitespace-only text is never content here.
+void dropBlankText(_xmlNode *first)
+{
+    for (_xmlNode *n = first; n;) {
+        _xmlNode *next = n->next;
+        if (isBlankText(n)) {
+            xmlUnlinkNode(n);
+            xmlFreeNode(n);
+        } else if (n->type == XML_ELEMENT_NODE) {
+            dropBlankText(n->children);
+        }
+        n = next;
+    }
+}
+
 // Copies not yet attached belong to their document and are freed with it, so a row template
 // that is copied and never used does not leak.
 struct Detached
@@ -254,6 +280,7 @@ XmlDoc XmlDoc::fromBytes(const QByteArray &bytes)
     ensure(doc.m_doc, QStringLiteral("XML文档格式错误"));
     doc.m_doc->_private = new Detached;
     ensure(xmlDocGetRootElement(doc.m_doc), QStringLiteral("XML文档没有根元素"));
+    dropBlankText(doc.m_doc->children);
     doc.m_hasDeclaration = startsWithDeclaration(bytes);
     return doc;
 }

@@ -42,7 +42,7 @@ CellError errorFromText(const QString &text)
 QString formatGeneralNumber(double value)
 {
     // The program's general number format, with the spreadsheet's error for what is no number.
-    return std::isfinite(value) ? FormatGeneral(value) : QStringLiteral("#NUM!");
+    return std::isfinite(value) ? FormatCellGeneral(value) : QStringLiteral("#NUM!");
 }
 
 QString valueToText(const Value &v)

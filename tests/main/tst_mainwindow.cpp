@@ -90,6 +90,8 @@ private slots:
     void helpOpensPage();
     void aboutShowsVersionAndDate();
     void progressWindowReused();
+    void progressLeavesTheOwnerUncovered_data();
+    void progressLeavesTheOwnerUncovered();
     void serviceUrlFromConfig();
 
 private:
@@ -359,6 +361,29 @@ void TestMainWindow::progressWindowReused()
     QVERIFY(!first->isVisible());
     QCOMPARE(first->size(), QSize(290, 85));
     QVERIFY(m_ui->shown.isEmpty()); // the animation was found
+}
+
+void TestMainWindow::progressLeavesTheOwnerUncovered_data()
+{
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<QPoint>("expected");
+    const QRect screen(0, 0, 1024, 768);
+    const QSize size(290, 85);
+    QTest::newRow("no owner: centred") << QRect() << screen.center() - QRect(QPoint(), size).center();
+    QTest::newRow("centred dialog: below it") << QRect(362, 300, 300, 160) << QPoint(366, 468);
+    QTest::newRow("dialog at the bottom: above it") << QRect(362, 600, 300, 160) << QPoint(366, 507);
+    QTest::newRow("tall dialog: beside it") << QRect(100, 0, 300, 768) << QPoint(408, 341);
+    QTest::newRow("screen-filling dialog: top-left corner") << screen << QPoint(0, 0);
+}
+
+void TestMainWindow::progressLeavesTheOwnerUncovered()
+{
+    QFETCH(QRect, owner);
+    QFETCH(QPoint, expected);
+    const QRect screen(0, 0, 1024, 768);
+    const QPoint at = ProgressPosition(owner, QSize(290, 85), screen);
+    QCOMPARE(at, expected);
+    QVERIFY(screen.contains(QRect(at, QSize(290, 85))));
 }
 
 void TestMainWindow::serviceUrlFromConfig()

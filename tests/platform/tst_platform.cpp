@@ -59,8 +59,10 @@ void TestPlatform::formatGeneral_data()
     QTest::newRow("large amount") << 123456789012.34 << "123456789012.34";
     QTest::newRow("no separators") << 1234567.0 << "1234567";
     QTest::newRow("small fraction") << 0.00001 << "0.00001";
-    QTest::newRow("tiny becomes scientific") << 1.5e-7 << "1.5E-07";
-    QTest::newRow("huge becomes scientific") << 1e16 << "1E+16";
+    QTest::newRow("tiny written out") << -1.5e-7 << "-0.00000015";
+    QTest::newRow("huge written out") << 1e20 << "100000000000000000000";
+    QTest::newRow("15 digits then zeros") << 1234567890123456789.0 << "1234567890123460000";
+    QTest::newRow("rounds at 15 digits") << 0.1234567890123456 << "0.123456789012346";
 }
 
 void TestPlatform::formatGeneral()
@@ -68,6 +70,9 @@ void TestPlatform::formatGeneral()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(FormatGeneral(value), text);
+    // A spreadsheet cell shows the same, except where only an exponent keeps it short.
+    if (std::abs(value) < 1e15 && (value == 0 || std::abs(value) >= 1e-5))
+        QCOMPARE(FormatCellGeneral(value), text);
 }
 
 void TestPlatform::iniFile_data()

@@ -16,7 +16,10 @@
 #include "untSelpsn.h"
 
 #include <QFile>
+#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QTableWidget>
 #include <QCoreApplication>
 #include <QTest>
@@ -45,6 +48,8 @@ private slots:
     void upload();
     void uploadStopsBeforeSending();
     void exportWritesWorkbook();
+    void withdrawalDateHint_data();
+    void withdrawalDateHint();
 
 private:
     int count(const QString &sql);
@@ -151,12 +156,15 @@ void TestHhrqk::recordDialog_data()
     QTest::newRow("settlement tax stamps tbsj") << 1 << "jssk" << "350.5" << "350.5" << "2026-03-31" << QStringList{} << "" << "";
     QTest::newRow("stored payment date normalised") << 1 << "jssk" << "1" << "1" << "2026-03-31" << QStringList{} << "2026/1/2"
                                                     << "2026-01-02";
-    QTest::newRow("payment date typed") << 1 << "jnsj" << "2026/3/5" << "2026-03-05" << "2026-03-31" << QStringList{} << ""
-                                        << "2026-03-05";
-    QTest::newRow("payment date not a date") << 1 << "jnsj" << "2026-13-45" << "" << "2020-01-01"
-                                             << QStringList{"“2026-13-45”不是有效的日期！"} << "" << "";
+    QTest::newRow("payment date chosen") << 1 << "jnsj" << "2026-03-05" << "2026-03-05" << "2026-03-31" << QStringList{} << ""
+                                         << "2026-03-05";
+    QTest::newRow("payment date cleared") << 2 << "jnsj" << "clear" << "" << "2026-03-31" << QStringList{} << "2026-01-02" << "";
+    QTest::newRow("stored text no date kept") << 1 << "jssk" << "2" << "2" << "2026-03-31" << QStringList{} << "待定" << "待定";
     QTest::newRow("transferee") << 2 << "srr_mc" << "赵六" << "赵六" << "2026-03-31" << QStringList{} << "" << "";
     QTest::newRow("amount not a number") << 2 << "zrje" << "abc" << "" << "2020-01-01" << QStringList{"“abc”不是有效的数值！"} << "" << "";
+    for (const char *text : {"inf", "-inf", "nan", "1e400"})
+        QTest::addRow("amount %s", text) << 1 << "jssk" << text << "" << "2020-01-01"
+                                         << QStringList{QStringLiteral("“%1”不是有效的数值！").arg(QLatin1String(text))} << "" << "";
 }
 
 void TestHhrqk::recordDialog()
@@ -176,7 +184,15 @@ void TestHhrqk::recordDialog()
     detail.TableKind = kind;
     detail.OpenRow(7);
     QVERIFY(!detail.edit(QStringLiteral("hhqy_swglm"))->isEnabled());
-    if (!typed.isEmpty()) {
+    // The payment date is a date editor with a calendar, which may be left empty.
+    QVERIFY(detail.dateEdit()->calendarPopup());
+    QCOMPARE(detail.dateEdit()->text().trimmed().isEmpty(), jnsjBefore.isEmpty() || jnsjBefore == QStringLiteral("待定"));
+    if (column == QLatin1String("jnsj")) {
+        if (typed == QLatin1String("clear"))
+            detail.findChild<QToolButton *>(QStringLiteral("fe_jnsj_clear"))->click();
+        else
+            detail.dateEdit()->setDate(QDate::fromString(typed, Qt::ISODate));
+    } else if (!typed.isEmpty()) {
         detail.edit(column)->setText(typed);
         emit detail.edit(column)->textEdited(typed);
     }
@@ -405,10 +421,44 @@ void TestHhrqk::exportWritesWorkbook()
     QCOMPARE(book.readText(1, 1, 0), QStringLiteral("合伙人名称"));
     QCOMPARE(book.readText(13, 1, 0), QStringLiteral("填报日期"));
     QCOMPARE(book.readText(1, 2, 0), QStringLiteral("张三"));
-    QCOMPARE(book.readText(7, 2, 0), QStringLiteral("1000"));
+    // Amounts are numbers in the money format, so a sum in Excel adds them.
+    const Cell *amount = book.cell(7, 2, 0);
+    QVERIFY(amount && amount->value.type == ValueType::Number);
+    QCOMPARE(amount->value.number, 1000.0);
+    QCOMPARE(book.readText(7, 2, 0), QStringLiteral("1,000.00"));
+    QCOMPARE(book.cell(1, 2, 0)->value.type, ValueType::Text);
     QCOMPARE(m_ui->saveDialogs.size(), 1);
+    // A typed ".xls" gives the ".xlsx" file the content is.
+    m_ui->answerFileName(m_env->appPath() + QStringLiteral("tmp/typed.XLS"));
+    w.TeSpBtnExportClick();
+    QVERIFY(QFile::exists(m_env->appPath() + QStringLiteral("tmp/typed.xlsx")));
+    QVERIFY(!QFile::exists(m_env->appPath() + QStringLiteral("tmp/typed.XLS")));
     w.TeSpBtnExportClick(); // cancelled: nothing written, nothing shown
     QCOMPARE(m_ui->texts(), QStringList{});
+}
+
+void TestHhrqk::withdrawalDateHint_data()
+{
+    QTest::addColumn<QString>("thsj");
+    QTest::addColumn<bool>("hint");
+    QTest::newRow("leaving date known") << "2025-12-31" << false;
+    QTest::newRow("no cj_rq downloaded") << "" << true;
+}
+
+void TestHhrqk::withdrawalDateHint()
+{
+    QFETCH(QString, thsj);
+    QFETCH(bool, hint);
+    dm()->adoQry1.exec(QStringLiteral("insert into thjs (id,hhrswglm,thsj) values (9,'C1',%1)")
+                           .arg(thsj.isEmpty() ? QStringLiteral("null") : QuotedStr(thsj)));
+    TfrmHhrqkDetail detail;
+    detail.TableKind = 1;
+    detail.OpenRow(9);
+    detail.show();
+    auto *label = detail.findChild<QLabel *>(QStringLiteral("thjs_thsj_hint"));
+    QVERIFY(label);
+    QCOMPARE(label->isVisible(), hint);
+    QCOMPARE(detail.edit(QStringLiteral("thsj"))->text(), thsj);
 }
 
 QTEST_MAIN(TestHhrqk)

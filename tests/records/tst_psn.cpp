@@ -116,6 +116,8 @@ private slots:
     void downloadEndToEnd();
     void downloadWithWrongPasswordChangesNothing();
     void importDefaultsCutsAndMarks();
+    void indentedEmptyInvestorList_data();
+    void indentedEmptyInvestorList();
     void importRefusesMalformedAnswer_data();
     void importRefusesMalformedAnswer();
     void emptySubclassHoldsTheFirstPage();
@@ -244,6 +246,39 @@ void TestPsn::importDefaultsCutsAndMarks()
     QVERIFY(form.ImportAnswer(path));
     QCOMPARE(Column(QStringLiteral("select count(*) from hhrtzqk")), QStringList{"0"});
     QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("DBGridEh1"))->rowCount(), 0);
+}
+
+void TestPsn::indentedEmptyInvestorList_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<bool>("imported");
+    QTest::newRow("blank lines") << QByteArray("<tzzlb>\n    \r\n\t  </tzzlb>") << true;
+    QTest::newRow("stray text") << QByteArray("<tzzlb>\n    x\n  </tzzlb>") << false;
+}
+
+// A pretty-printing server writes an empty investor list over two lines.
+void TestPsn::indentedEmptyInvestorList()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(bool, imported);
+    seedOld();
+    QByteArray bytes = Answer(m_env->appPath() + QStringLiteral("rpt/DATA_RY_upload.xml"), Enterprise(), {});
+    const int at = bytes.indexOf("<tzzlb");
+    QVERIFY(at > 0);
+    const int end = bytes.indexOf('>', bytes.indexOf("</tzzlb>") >= 0 ? bytes.indexOf("</tzzlb>") : at);
+    bytes.replace(at, end - at + 1, list);
+    m_env->writeFile(QStringLiteral("xml/a.xml"), bytes);
+    TfrmPsn form;
+    form.FormShow();
+    QCOMPARE(form.ImportAnswer(m_env->appPath() + QStringLiteral("xml/a.xml")), imported);
+    if (imported) {
+        QCOMPARE(m_ui->texts(), QStringList{});
+        QCOMPARE(Column(QStringLiteral("select swglm from psn")), QStringList{kCode});
+        QCOMPARE(Column(QStringLiteral("select count(*) from hhrtzqk")), QStringList{"0"});
+    } else {
+        QCOMPARE(m_ui->shown.size(), 1);
+        QVERIFY(oldUntouched());
+    }
 }
 
 void TestPsn::importRefusesMalformedAnswer_data()
@@ -450,9 +485,10 @@ void TestPsn::exportWritesWorkbook()
     button->click();
     QVERIFY(QDir(m_env->appPath()).entryList({QStringLiteral("*.xlsx")}).isEmpty());
     const QString file = m_env->appPath() + QStringLiteral("out");
-    m_ui->answerFileName(file);
+    m_ui->answerFileName(file + QStringLiteral(".xls"));
     button->click();
     QCOMPARE(m_ui->texts(), QStringList{});
+    QVERIFY(!QFile::exists(file + QStringLiteral(".xls")));
     QFile xlsx(file + QStringLiteral(".xlsx"));
     QVERIFY(xlsx.open(QIODevice::ReadOnly));
     Workbook book;
@@ -464,6 +500,15 @@ void TestPsn::exportWritesWorkbook()
     QCOMPARE(book.readText(1, 3, 0), QStringLiteral("440104198209213"));
     QCOMPARE(book.readText(2, 3, 0), QStringLiteral("张三"));
     QVERIFY(book.readText(1, 4, 0).isEmpty());
+    // 出资金额 and 分配比例 are numbers; names stay text.
+    for (int col : {6, 7}) {
+        const Cell *cell = book.cell(col, 3, 0);
+        QVERIFY2(cell && cell->value.type == ValueType::Number, qPrintable(QString::number(col)));
+    }
+    QCOMPARE(book.cell(6, 3, 0)->value.number, 100000.0);
+    QCOMPARE(book.cell(7, 3, 0)->value.number, 50.0);
+    QCOMPARE(book.readText(6, 3, 0), QStringLiteral("100,000.00"));
+    QCOMPARE(book.cell(2, 3, 0)->value.type, ValueType::Text);
 }
 
 QTEST_MAIN(TestPsn)

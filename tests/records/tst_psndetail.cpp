@@ -2,13 +2,16 @@
 // The investor detail dialog: the change test that marks an investor for upload, the saving
 // checks, the nature rule, the key filter and the member form without checks.
 #include "ModalDriver.h"
+#include "MessageBoxes.h"
 #include "ScriptedInteraction.h"
 #include "TestEnv.h"
 #include "UntHhrqk.h"
 #include "untDm.h"
 #include "untPsnDetail.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -36,6 +39,8 @@ private slots:
     void natureRule_data();
     void natureRule();
     void memberSavedWithoutChecks();
+    void nonFiniteAmountRefused_data();
+    void nonFiniteAmountRefused();
 
 private:
     QVariant stored(qint64 id, const QString &column, const QString &table = QStringLiteral("hhrtzqk"));
@@ -216,6 +221,13 @@ void TestPsnDetail::keyFilter()
     QTest::keyClick(address, '%');
     QCOMPARE(address->text(), QStringLiteral("路+号%"));
     QCOMPARE(m_ui->texts(), QStringList{});
+    // Pasted text passes the same filter: the refused characters are dropped, once told.
+    QGuiApplication::clipboard()->setText(QStringLiteral("#1号@楼"));
+    address->end(false);
+    address->paste();
+    QCOMPARE(address->text(), QStringLiteral("路+号%1号楼"));
+    QCOMPARE(m_ui->texts(), QStringList{kFormat});
+    m_ui->clear();
     // The enterprise code field is not filtered (and not editable anyway).
     QVERIFY(!form.edit(QStringLiteral("inv"), QStringLiteral("swdjjbxx_id"))->isEnabled());
 }
@@ -270,6 +282,27 @@ void TestPsnDetail::memberSavedWithoutChecks()
     QCOMPARE(stored(id, QStringLiteral("lxfs"), QStringLiteral("hhqymx")).toString(), QStringLiteral("139"));
     QCOMPARE(stored(id, QStringLiteral("hhr_mc"), QStringLiteral("hhqymx")).toString(), QStringLiteral("赵六"));
     QCOMPARE(m_ui->texts(), QStringList{});
+}
+
+void TestPsnDetail::nonFiniteAmountRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    for (const char *text : {"inf", "-inf", "nan", "1e400", " INF "})
+        QTest::newRow(text) << QString::fromLatin1(text);
+}
+
+void TestPsnDetail::nonFiniteAmountRefused()
+{
+    QFETCH(QString, typed);
+    TfrmPsnDetail form;
+    form.ShowMemberGroup();
+    form.InsertMember(QStringLiteral("440106000000004"));
+    type(form.edit(QStringLiteral("mx"), QStringLiteral("tz_je")), typed);
+    RunGuarded([&form] { form.bbtnOKClick(); });
+    QCOMPARE(m_ui->texts(), QStringList{QStringLiteral("“%1”不是有效的数值！").arg(typed)});
+    QVERIFY(form.result() != QDialog::Accepted);
+    dm()->ADOQuery1.select(QStringLiteral("select count(*) as n from hhqymx"));
+    QCOMPARE(dm()->ADOQuery1.FieldByName(QStringLiteral("n")).toInt(), 0);
 }
 
 QTEST_MAIN(TestPsnDetail)

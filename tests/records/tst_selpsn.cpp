@@ -22,6 +22,8 @@ private slots:
     void selectAllThenNone();
     void okOnEmptyListStaysOpen();
     void currentRowCarriesEnterpriseColumns();
+    void amountsInGeneralFormat_data();
+    void amountsInGeneralFormat();
 
 private:
     int tickedInDatabase();
@@ -139,6 +141,33 @@ void TestSelpsn::currentRowCarriesEnterpriseColumns()
     QCOMPARE(row.value(QStringLiteral("nsr_mc")).toString(), QStringLiteral("济南明湖会计师事务所"));
     QCOMPARE(row.value(QStringLiteral("zsfs_dm")).toString(), QStringLiteral("10"));
     QCOMPARE(row.value(QStringLiteral("swglm")).toString(), QStringLiteral("370100000000009"));
+}
+
+void TestSelpsn::amountsInGeneralFormat_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("single choice") << 0;
+    QTest::newRow("mode 2") << 2;
+}
+
+void TestSelpsn::amountsInGeneralFormat()
+{
+    QFETCH(int, mode);
+    dm()->adoQry1.exec(QStringLiteral("update hhrtzqk set tz_je=100000, fp_bl=0.5 where hhrswglm='370102198001010011'"));
+    dm()->adoQry1.exec(QStringLiteral("update hhrtzqk set tz_je=150000.5 where hhrswglm='370102199003030033'"));
+    TfrmSelpsn picker;
+    picker.PickMode = mode;
+    picker.FormShow();
+    auto *grid = picker.findChild<QTableWidget *>(QStringLiteral("DBGridEh1"));
+    QMap<QString, QString> amounts, ratios;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        amounts.insert(grid->item(r, 1)->text(), grid->item(r, 5)->text());
+        ratios.insert(grid->item(r, 1)->text(), grid->item(r, 6)->text());
+    }
+    QCOMPARE(amounts.value(QStringLiteral("370102198001010011")), QStringLiteral("100000"));
+    QCOMPARE(amounts.value(QStringLiteral("370102199003030033")), QStringLiteral("150000.5"));
+    QCOMPARE(ratios.value(QStringLiteral("370102198001010011")), QStringLiteral("0.5"));
+    QCOMPARE(ratios.value(QStringLiteral("370102199003030033")), QStringLiteral("25"));
 }
 
 QTEST_MAIN(TestSelpsn)

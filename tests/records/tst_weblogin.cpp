@@ -68,6 +68,8 @@ private slots:
         QTest::addColumn<bool>("serverCopyLeft");
 
         QTest::newRow("right password") << "123456" << "" << true << QStringList{} << true << false;
+        // Blanks around a password are removed, as the password change removes them.
+        QTest::newRow("blanks around the password") << " \t123456  " << "" << true << QStringList{} << true << false;
         QTest::newRow("wrong password: verdict f, copy discarded")
             << "000000" << "" << false << QStringList{"税务管理码或登录密码输入不正确，请检查！"} << true << false;
         QTest::newRow("version 1.0: copy stays") << "123456" << "version=1.0" << false
@@ -153,6 +155,8 @@ private slots:
     void unsafeCodeRefusedBeforeAnyFile_data()
     {
         QTest::addColumn<QString>("code");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
         QTest::newRow("slash") << "a/b";
         QTest::newRow("dot dot") << "../../etc/x";
         QTest::newRow("backslash") << "..\\x";
@@ -167,9 +171,12 @@ private slots:
             TfrmWebLogin dlg;
             dlg.LoginMode = mode;
             submit(dlg, code, QStringLiteral("123456"));
-            QCOMPARE(m_ui->texts(), QStringList{"税务管理码只能由字母、数字、“-”和“_”组成，请检查！"});
+            QCOMPARE(m_ui->texts(), QStringList{code.trimmed().isEmpty() ? QStringLiteral("税务管理码不能为空！")
+                                                                         : QStringLiteral("税务管理码只能由字母、数字、“-”和“_”组成，请检查！")});
             QVERIFY(dlg.isVisible());
         }
+        dm()->adoQry1.select(QStringLiteral("select count(*) as n from enpbas where trim(swglm)=''"));
+        QCOMPARE(dm()->adoQry1.FieldByName(QStringLiteral("n")).toInt(), 0);
         QVERIFY(QDir(m_env->appPath() + QStringLiteral("tmp")).isEmpty());
         QVERIFY(QDir(m_env->appPath() + QStringLiteral("xml")).isEmpty());
         QVERIFY(m_sim->request(QStringLiteral("ChkConnected")).isEmpty());
