@@ -13,6 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libgsoap-dev gsoap libxml2-dev libzip-dev libxlsxwriter-dev
   fonts-wqy-microhei xvfb xauth
+  poppler-utils
   clang-14 libclang-rt-14-dev
 )
 missing=()
