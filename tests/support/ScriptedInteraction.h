@@ -34,6 +34,7 @@ public:
     QList<Shown> shown;
     QList<QUrl> opened;
     QStringList saveDialogs;
+    QStringList suggestedNames; // the file name each save dialog proposed
     QStringList unexpected;
 
     QStringList texts() const;
