@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "untMbksRpt.h"
 
+#include "FormPrinting.h"
 #include "MessageBoxes.h"
 #include "NumberFormat.h"
 #include "ReportKinds.h"
@@ -40,6 +41,11 @@ TfrmMbksRpt::TfrmMbksRpt(QWidget *parent) : QDialog(parent)
     connect(add("TeSpBtnSetup", QStringLiteral("保存&S")), &QToolButton::clicked, this,
             [this] { RunGuarded([this] { TeSpBtnSetupClick(); }); });
     add("TeSpBtnSave", QStringLiteral("导出Excel")); // shown as on the declaration window; no action
+    connect(add("TeSpBtnPrint", QStringLiteral("打印")), &QToolButton::clicked, this,
+            [this] { RunGuarded([this] { PrintForm(*Cell1, windowTitle(), this); }); });
+    connect(add("TeSpBtnPdf", QStringLiteral("导出PDF")), &QToolButton::clicked, this, [this] {
+        RunGuarded([this] { ExportFormPdf(*Cell1, ProposedPdfName(windowTitle(), TaxCode, StartDate, EndDate)); });
+    });
     connect(add("TeSpBtnExit", QStringLiteral("退出&Q")), &QToolButton::clicked, this, &QDialog::reject);
     layout->addWidget(bar);
     Cell1 = new TCell(this);

@@ -122,6 +122,8 @@ void TfrmRpt::buildToolbar()
         {"ToolButton3", QStringLiteral("删除"), &TfrmRpt::ToolButton3Click},
         {"TeSpBtnSetup", QStringLiteral("保存&S"), &TfrmRpt::TeSpBtnSetupClick},
         {"TeSpBtnSave", QStringLiteral("导出Excel"), &TfrmRpt::TeSpBtnSaveClick},
+        {"TeSpBtnPrint", QStringLiteral("打印"), &TfrmRpt::TeSpBtnPrintClick},
+        {"TeSpBtnPdf", QStringLiteral("导出PDF"), &TfrmRpt::TeSpBtnPdfClick},
         {"TeSpBtnExit", QStringLiteral("退出&Q"), &TfrmRpt::TeSpBtnExitClick},
         {"ToolButton2", QStringLiteral("上传电子数据"), &TfrmRpt::ToolButton2Click},
         {"ToolButton1", QStringLiteral("生成文件&U"), &TfrmRpt::ToolButton1Click},

@@ -43,6 +43,10 @@ public:
     void ToolButton3Click();
     void TeSpBtnSetupClick();
     void TeSpBtnSaveClick();
+    // untRptPrint.cpp: the filled form on paper or as a PDF.
+    void TeSpBtnPrintClick();
+    void TeSpBtnPdfClick();
+    QString proposedPdfName() const;
     void TeSpBtnExitClick();
     void Button1Click();
     void Button2Click();

@@ -13,6 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libgsoap-dev gsoap libxml2-dev libzip-dev libxlsxwriter-dev
   fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils desktop-file-utils sqlite3
+  poppler-utils
   clang-14 libclang-rt-14-dev
 )
 missing=()

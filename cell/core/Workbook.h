@@ -84,6 +84,9 @@ public:
     QHash<int, double> rowHeights; // in points, by row
     double defaultColWidth = 8.43;
     double defaultRowHeight = 15;
+    // Rows printed at the top of every page (the sheet's print titles); 0 when none.
+    int titleRowFirst = 0;
+    int titleRowLast = 0;
 
     Cell *find(int col, int row) const;
     Cell &ensure(int col, int row);

@@ -84,13 +84,35 @@ public:
                 return false;
         }
         applyMarkNames();
-        for (const DefinedName &d : m_names)
-            if (!d.name.startsWith(QLatin1String("_xlnm."), Qt::CaseInsensitive))
+        for (const DefinedName &d : m_names) {
+            if (d.name.compare(QLatin1String("_xlnm.Print_Titles"), Qt::CaseInsensitive) == 0)
+                applyPrintTitles(d);
+            else if (!d.name.startsWith(QLatin1String("_xlnm."), Qt::CaseInsensitive))
                 m_book.addDefinedName({d.name, d.localSheet, d.ref});
+        }
         return true;
     }
 
 private:
+    // "'投资者'!$1:$3" (possibly after a column part "…!$A:$B,"): the rows repeated on each page.
+    void applyPrintTitles(const DefinedName &d)
+    {
+        Sheet *s = m_book.sheet(d.localSheet);
+        if (!s)
+            return;
+        static const QRegularExpression rows(QStringLiteral("!\\$?(\\d+):\\$?(\\d+)$"));
+        for (const QString &part : d.ref.split(QLatin1Char(','))) {
+            const QRegularExpressionMatch m = rows.match(part.trimmed());
+            if (!m.hasMatch())
+                continue;
+            const int first = m.captured(1).toInt(), last = m.captured(2).toInt();
+            if (first >= 1 && first <= last && last <= MaxRow) {
+                s->titleRowFirst = first;
+                s->titleRowLast = last;
+            }
+        }
+    }
+
     bool readWorkbook(const QByteArray &data, const QHash<QString, QString> &rels, QString *error)
     {
         SafeXml x(data);

@@ -125,6 +125,8 @@ bool writeXlsxFile(const Workbook &book, const QString &path, QString *error)
                                  it.value() > 1 ? it.value() - 5.0 / 7.0 : it.value(), nullptr);
         for (auto it = sheet.rowHeights.begin(); it != sheet.rowHeights.end(); ++it)
             worksheet_set_row(ws, lxw_row_t(it.key() - 1), it.value(), nullptr);
+        if (sheet.titleRowFirst > 0)
+            worksheet_repeat_rows(ws, lxw_row_t(sheet.titleRowFirst - 1), lxw_row_t(sheet.titleRowLast - 1));
         for (const CellRange &m : sheet.merges) {
             const Cell *first = sheet.find(m.col1, m.row1);
             worksheet_merge_range(ws, lxw_row_t(m.row1 - 1), lxw_col_t(m.col1 - 1), lxw_row_t(m.row2 - 1),

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // formtool as form authors and reviewers call it, on a small template.
+#include "PdfText.h"
 #include "XlsxFixture.h"
+
+#include <QFile>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -88,16 +91,36 @@ private slots:
         QTest::newRow("missing value") << QStringList{QStringLiteral("eval"), QStringLiteral("@FILE"), QStringLiteral("--get")};
         QTest::newRow("no such sheet") << QStringList{QStringLiteral("eval"), QStringLiteral("@FILE"), QStringLiteral("--get"), QStringLiteral("3:1:1")};
         QTest::newRow("bad repeat") << QStringList{QStringLiteral("bench"), QStringLiteral("@FILE"), QStringLiteral("--repeat"), QStringLiteral("0")};
+        QTest::newRow("pdf without output") << QStringList{QStringLiteral("pdf"), QStringLiteral("@FILE")};
+        QTest::newRow("pdf into a missing folder") << QStringList{QStringLiteral("pdf"), QStringLiteral("@FILE"), QStringLiteral("/nonexistent/x.pdf")};
+        QTest::newRow("pdf of no such sheet") << QStringList{QStringLiteral("pdf"), QStringLiteral("@FILE"), QStringLiteral("@DIR/x.pdf"), QStringLiteral("--sheet"), QStringLiteral("3")};
     }
 
     void badInputExitsWithTwo()
     {
         QFETCH(QStringList, args);
         args.replaceInStrings(QStringLiteral("@FILE"), m_file);
+        args.replaceInStrings(QStringLiteral("@DIR"), m_dir.path());
         const Run r = formtool(args);
         QCOMPARE(r.status, 2);
         QVERIFY(!r.err.isEmpty());
         QVERIFY(r.out.isEmpty());
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("x.pdf"))));
+    }
+
+    // The printout with the inputs of eval: the amounts as the cells format them.
+    void pdfPrintsTheFormAsShown()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("form.pdf"));
+        const Run r = formtool({QStringLiteral("pdf"), m_file, out, QStringLiteral("--set"), QStringLiteral("0:2:1=900"),
+                                QStringLiteral("--text"), QStringLiteral("0:2:3=张三")});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        const QString text = pdfText(out);
+        QVERIFY2(!text.isEmpty(), "pdftotext (poppler-utils) is missing or cannot read the file");
+        QVERIFY2(text.contains(QStringLiteral("900.00")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("纳税人：张三")));
+        QVERIFY(text.contains(QStringLiteral("45.00")));
+        QVERIFY(text.contains(QStringLiteral("应纳税所得额第1页共1页")));
     }
 
     void benchPrintsOpenAndRecalcTimes()

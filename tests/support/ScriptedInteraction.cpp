@@ -26,6 +26,7 @@ void ScriptedInteraction::clear()
     shown.clear();
     opened.clear();
     saveDialogs.clear();
+    suggestedNames.clear();
     unexpected.clear();
     m_answers.clear();
     m_fileNames.clear();
@@ -41,9 +42,10 @@ int ScriptedInteraction::message(MsgIcon icon, const QString &caption, const QSt
     return buttons == MsgButtons::Ok ? IdOk : IdNo;
 }
 
-QString ScriptedInteraction::saveFileName(const QString &caption, const QString &, const QString &)
+QString ScriptedInteraction::saveFileName(const QString &caption, const QString &suggestedName, const QString &)
 {
     saveDialogs << caption;
+    suggestedNames << suggestedName;
     if (m_fileNames.isEmpty()) {
         unexpected << QStringLiteral("save dialog: ") + caption;
         return QString();

@@ -35,6 +35,7 @@ public:
     QList<QUrl> opened;
     QStringList saveDialogs;
     QStringList openDialogs;
+    QStringList suggestedNames; // the file name each save dialog proposed
     QStringList unexpected;
 
     QStringList texts() const;

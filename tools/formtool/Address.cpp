@@ -48,4 +48,40 @@ QString address(int sheet, int col, int row)
     return QStringLiteral("%1:%2:%3").arg(sheet).arg(col).arg(row);
 }
 
+bool parseWrite(const QString &arg, bool number, Write *w)
+{
+    const int eq = int(arg.indexOf(QLatin1Char('=')));
+    if (eq < 0 || !parseAddress(arg.left(eq), &w->sheet, &w->col, &w->row)) {
+        fail(QStringLiteral("bad assignment: %1").arg(arg));
+        return false;
+    }
+    w->number = number;
+    w->text = arg.mid(eq + 1);
+    w->value = 0;
+    if (number) {
+        bool ok = false;
+        w->value = w->text.trimmed().toDouble(&ok);
+        if (!ok) {
+            fail(QStringLiteral("not a number: %1").arg(arg));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool applyWrites(Workbook &book, const QList<Write> &writes)
+{
+    for (const Write &w : writes) {
+        if (!book.sheet(w.sheet)) {
+            fail(QStringLiteral("no sheet %1").arg(w.sheet));
+            return false;
+        }
+        if (w.number)
+            book.writeNumber(w.col, w.row, w.sheet, w.value);
+        else
+            book.writeText(w.col, w.row, w.sheet, w.text);
+    }
+    return true;
+}
+
 } // namespace lw::formtool

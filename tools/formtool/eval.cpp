@@ -10,13 +10,6 @@ int eval(const QStringList &args)
 {
     if (args.isEmpty())
         return fail(QStringLiteral("eval needs a file"));
-    struct Write
-    {
-        int sheet, col, row;
-        bool number;
-        double value;
-        QString text;
-    };
     struct Get
     {
         int sheet, col, row;
@@ -34,16 +27,9 @@ int eval(const QStringList &args)
                 return fail(QStringLiteral("bad address: %1").arg(arg));
             gets.append({s, c, r});
         } else if (opt == QLatin1String("--set") || opt == QLatin1String("--text")) {
-            const int eq = arg.indexOf(QLatin1Char('='));
-            if (eq < 0 || !parseAddress(arg.left(eq), &s, &c, &r))
-                return fail(QStringLiteral("bad assignment: %1").arg(arg));
-            Write w{s, c, r, opt == QLatin1String("--set"), 0, arg.mid(eq + 1)};
-            if (w.number) {
-                bool ok = false;
-                w.value = w.text.trimmed().toDouble(&ok);
-                if (!ok)
-                    return fail(QStringLiteral("not a number: %1").arg(arg));
-            }
+            Write w;
+            if (!parseWrite(arg, opt == QLatin1String("--set"), &w))
+                return BadInput;
             writes.append(w);
         } else {
             return fail(QStringLiteral("unknown option: %1").arg(opt));
@@ -52,14 +38,8 @@ int eval(const QStringList &args)
     Workbook book;
     if (!open(args[0], book))
         return BadInput;
-    for (const Write &w : writes) {
-        if (!book.sheet(w.sheet))
-            return fail(QStringLiteral("no sheet %1").arg(w.sheet));
-        if (w.number)
-            book.writeNumber(w.col, w.row, w.sheet, w.value);
-        else
-            book.writeText(w.col, w.row, w.sheet, w.text);
-    }
+    if (!applyWrites(book, writes))
+        return BadInput;
     book.recalculate();
     for (const Get &g : gets) {
         if (!book.sheet(g.sheet))

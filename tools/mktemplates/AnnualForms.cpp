@@ -165,6 +165,7 @@ bool buildAnnualAudit(const std::string &rpt, const std::string &data)
             annualTaxColumns(inv, r);
         }
         worksheet_freeze_panes(inv.raw(), 4, 3);
+        inv.titleRows(4);
         inv.landscape();
 
         // Sheet 2: tax adjustment schedule, rows 5 to 51, columns 3 (book) 4 (tax) 5 (adjustment).
@@ -427,6 +428,7 @@ bool buildAnnualDeemed(const std::string &rpt, const std::string &data)
             annualTaxColumns(inv, r);
         }
         worksheet_freeze_panes(inv.raw(), 3, 3);
+        inv.titleRows(3);
         inv.landscape();
         return book.finish(data);
     });

@@ -60,6 +60,11 @@ void FormSheet::landscape(int pagesWide)
     worksheet_fit_to_pages(m_ws, uint16_t(pagesWide), 0);
 }
 
+void FormSheet::titleRows(int rows)
+{
+    check(worksheet_repeat_rows(m_ws, 0, lxw_row_t(rows - 1)), "repeat rows");
+}
+
 void FormSheet::label(int col, int row, const std::string &text, Style s)
 {
     check(worksheet_write_string(m_ws, lxw_row_t(row - 1), lxw_col_t(col - 1), text.c_str(), m_book.format(s)),

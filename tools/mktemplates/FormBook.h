@@ -55,6 +55,8 @@ public:
     void widths(const std::vector<double> &fromColumnA);
     void height(int row, double points);
     void landscape(int pagesWide = 1);
+    // The heading rows above a list, printed again at the top of every page.
+    void titleRows(int rows);
 
     void label(int col, int row, const std::string &text, Style s = Style::Label);
     void merge(int c1, int r1, int c2, int r2, const std::string &text, Style s = Style::Label);

@@ -102,6 +102,7 @@ bool buildQuarterly(const std::string &rpt, const std::string &data)
             inv.formula(15, r, investorRow(r, naturalOnly(r, "ROUND(L" + n + "-M" + n + "-N" + n + ",2)")), Style::Amount);
         }
         worksheet_freeze_panes(inv.raw(), 3, 3);
+        inv.titleRows(3);
         inv.landscape();
         return book.finish(data);
     });
@@ -191,6 +192,7 @@ bool buildLiquidation(const std::string &rpt, const std::string &data)
             inv.formula(14, r, investorRow(r, naturalOnly(r, "ROUND(K" + n + "-L" + n + "-M" + n + ",2)")), Style::Amount);
         }
         worksheet_freeze_panes(inv.raw(), 3, 3);
+        inv.titleRows(3);
         inv.landscape();
 
         // Schedules: rows of items with inputs in columns 3 to 5 and the gain or loss in column 6;
@@ -403,6 +405,7 @@ bool buildPartnerList(const std::string &rpt, const std::string &data)
         m.merge(1, 26, 14, 26,
                 "说明：本表由合伙人为合伙企业的投资者填报，逐一列示该合伙企业的合伙人；第1至10列由合伙企业明细表加载。",
                 Style::Note);
+        m.titleRows(3);
         m.landscape();
         return book.finish(data);
     });
