@@ -22,14 +22,9 @@ using namespace lw;
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    if (qEnvironmentVariableIsEmpty("LW_STAGE"))
-        qputenv("LW_STAGE", LW_STAGE_DIR);
+    PrepareBenchEnvironment(LW_STAGE_DIR);
     QApplication app(argc, argv);
-    int repeat = 5;
-    const QStringList args = app.arguments();
-    if (const int i = int(args.indexOf(QStringLiteral("--repeat"))); i > 0 && i + 1 < args.size())
-        repeat = std::max(1, args.at(i + 1).toInt());
+    const int repeat = RepeatCount(app.arguments(), 5);
 
     std::vector<double> open, load, save, show, unatomic;
     for (int run = 0; run < repeat; ++run) {

@@ -8,6 +8,22 @@
 
 namespace lw {
 
+int Style::textAlignment(bool number) const
+{
+    int align = 0;
+    switch (hAlign) {
+    case HAlign::Left: align = Qt::AlignLeft; break;
+    case HAlign::Center: align = Qt::AlignHCenter; break;
+    case HAlign::Right: align = Qt::AlignRight; break;
+    case HAlign::Justify: align = Qt::AlignJustify; break;
+    default: align = number ? Qt::AlignRight : Qt::AlignLeft; break;
+    }
+    align |= vAlign == VAlign::Top ? Qt::AlignTop : vAlign == VAlign::Center ? Qt::AlignVCenter : Qt::AlignBottom;
+    if (wrap)
+        align |= Qt::TextWordWrap;
+    return align;
+}
+
 bool Style::operator==(const Style &o) const
 {
     return fontName == o.fontName && fontSize == o.fontSize && bold == o.bold && italic == o.italic

@@ -49,6 +49,9 @@ struct Style
     QString styleName;           // the named cell style it derives from
 
     bool operator==(const Style &o) const;
+    // How a cell's text sits in its box (Qt::Alignment flags), on screen and on paper alike:
+    // a general alignment puts numbers right and text left.
+    int textAlignment(bool number) const;
 };
 
 struct Cell

@@ -115,17 +115,7 @@ private:
                                    QLatin1Char('#'));
             }
             m_p.setPen(st.fontColor.isValid() ? st.fontColor : QColor(Qt::black));
-            int align = 0;
-            switch (st.hAlign) {
-            case HAlign::Left: align = Qt::AlignLeft; break;
-            case HAlign::Center: align = Qt::AlignHCenter; break;
-            case HAlign::Right: align = Qt::AlignRight; break;
-            case HAlign::Justify: align = Qt::AlignJustify; break;
-            default: align = c->value.type == ValueType::Number ? Qt::AlignRight : Qt::AlignLeft; break;
-            }
-            align |= st.vAlign == VAlign::Top ? Qt::AlignTop : st.vAlign == VAlign::Center ? Qt::AlignVCenter : Qt::AlignBottom;
-            if (st.wrap)
-                align |= Qt::TextWordWrap;
+            const int align = st.textAlignment(c->value.type == ValueType::Number);
             m_p.save();
             m_p.setClipRect(r, Qt::IntersectClip);
             m_p.drawText(box, align, text);

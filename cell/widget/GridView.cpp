@@ -226,17 +226,7 @@ void GridView::paintCell(QPainter &p, int col, int row, const QRect &r, bool mer
     if (!text.isEmpty()) {
         p.setFont(cellFont(st));
         p.setPen(st.fontColor.isValid() ? st.fontColor : QColor(Qt::black));
-        int align = 0;
-        switch (st.hAlign) {
-        case HAlign::Left: align = Qt::AlignLeft; break;
-        case HAlign::Center: align = Qt::AlignHCenter; break;
-        case HAlign::Right: align = Qt::AlignRight; break;
-        case HAlign::Justify: align = Qt::AlignJustify; break;
-        default: align = c->value.type == ValueType::Number ? Qt::AlignRight : Qt::AlignLeft; break;
-        }
-        align |= st.vAlign == VAlign::Top ? Qt::AlignTop : st.vAlign == VAlign::Center ? Qt::AlignVCenter : Qt::AlignBottom;
-        if (st.wrap)
-            align |= Qt::TextWordWrap;
+        const int align = st.textAlignment(c->value.type == ValueType::Number);
         p.drawText(r.adjusted(3 + st.indent * 8, 1, -3, -1), align, text);
     }
     const Border *sides[] = {&st.left, &st.top, &st.right, &st.bottom};
