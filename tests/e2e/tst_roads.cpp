@@ -13,9 +13,11 @@
 #include "XmlDoc.h"
 #include "untDm.h"
 #include "untMain.h"
+#include "untMbksRpt.h"
 #include "untPsn.h"
 #include "untPsnDetail.h"
 #include "untRpt.h"
+#include "untSelpsn.h"
 #include "untWebLogin.h"
 
 #include <QAbstractButton>
@@ -119,6 +121,7 @@ private slots:
     }
 
     void partnershipQuarterly();
+    void annualThenConsolidated();
 
 private:
     std::function<void(QWidget *)> login();
@@ -352,6 +355,121 @@ void TestRoads::partnershipQuarterly()
     QCOMPARE(main1.child(8).childCount(), 5);
     const QByteArray sealed = (kCode + QStringLiteral("25250.00")).toUtf8();
     QCOMPARE(main1.child(7).text(), QString::fromLatin1(QCryptographicHash::hash(sealed, QCryptographicHash::Md5).toHex()));
+}
+
+// The annual audit-based form with the loss of 2016 from the ledger, then the consolidated
+// declaration of one partner taking the annual figure over; both uploaded.
+void TestRoads::annualThenConsolidated()
+{
+    downloadEnterprise();
+    if (QTest::currentTestFailed())
+        return;
+    const QString partner = QStringLiteral("440106197803152"); // 陈志明, 30 %
+    TfrmMain main;
+    std::unique_ptr<TfrmRpt> w = openDeclaration(main, 4);
+    QVERIFY(w);
+    QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("qsrqDateEdit"))->text(), QStringLiteral("2017-01-01"));
+    QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("zzrqDateEdit"))->text(), QStringLiteral("2017-12-31"));
+    click(w.get(), "TeSpBtnInport");
+    QCOMPARE(m_ui->texts(), QStringList{});
+    TCell *cell = w->CellInfo;
+
+    // The ledger's last year is the one before the period: 2016 lost 50 000, 40 000 of it may be made up.
+    cell->setActiveSheet(3);
+    ModalDriver ledger(QStringLiteral("frmMbksRpt"), [](QWidget *dialog) {
+        auto *l = static_cast<TfrmMbksRpt *>(dialog);
+        QCOMPARE(l->Cell1->ReadCellNumber(6, 3, 0), 2016.0);
+        typeCell(l->Cell1, 0, 6, 4, QStringLiteral("50000"));
+        typeCell(l->Cell1, 0, 6, 5, QStringLiteral("40000"));
+        click(l, "TeSpBtnSetup");
+    });
+    click(w.get(), "Button2");
+    QVERIFY(ledger.ran());
+    QCOMPARE(m_ui->texts(), QStringList{});
+    QCOMPARE(cell->ReadCellNumber(3, 11, 3), 2016.0);
+    QCOMPARE(cell->ReadCellNumber(4, 11, 3), 50000.0);
+    QCOMPARE(cell->ReadCellNumber(5, 11, 3), 40000.0);
+
+    // Line 1 1 200 000, line 4 950 000, line 14 30 000: adjusted income 280 000, of which the
+    // loss sheet makes up 40 000 this year; line 39 takes that figure.
+    typeCell(cell, 0, 4, 8, QStringLiteral("1200000"));
+    typeCell(cell, 0, 4, 11, QStringLiteral("950000"));
+    typeCell(cell, 0, 4, 21, QStringLiteral("30000"));
+    QCOMPARE(cell->ReadCellNumber(4, 45, 0), 280000.0);
+    QCOMPARE(cell->ReadCellNumber(12, 11, 3), 40000.0);
+    typeCell(cell, 0, 4, 46, QStringLiteral("40000"));
+    // The partner: (280 000 − 40 000) × 30 % − 42 000 = 30 000 at 10 % − 750 = 2 250.
+    int row = 0;
+    for (int r = 5; r <= 54 && !row; ++r)
+        if (cell->ReadCellText(1, r, 1) == partner)
+            row = r;
+    QVERIFY(row);
+    typeCell(cell, 1, 8, row, QStringLiteral("42000"));
+    QCOMPARE(m_ui->texts(), QStringList{});
+    QCOMPARE(cell->ReadCellNumber(5, row, 1), 30000.0);
+    QCOMPARE(cell->ReadCellNumber(12, row, 1), 2250.0);
+
+    click(w.get(), "TeSpBtnSetup");
+    m_ui->answer(IdYes);
+    click(w.get(), "ToolButton2");
+    QCOMPARE(m_ui->texts(), (QStringList{QStringLiteral("是否确认上传电子数据？"), QStringLiteral("恭喜,电子数据申报成功！")}));
+    m_ui->clear();
+    {
+        const XmlDoc doc = XmlDoc::fromBytes(m_sim->readData(QStringLiteral("uploads/DATA_CZZS_") + kCode + QStringLiteral(".xml")));
+        const XmlNode root = doc.child(1);
+        QCOMPARE(root.child(1).text(), kCode);
+        QCOMPARE(root.child(6).childCount(), 5);
+        bool found = false;
+        for (int i = 0; i < root.child(6).childCount(); ++i) {
+            const XmlNode r = root.child(6).child(i);
+            if (r.child(0).text() != partner)
+                continue;
+            found = true;
+            QCOMPARE(r.child(4).text(), QStringLiteral("30000"));
+            QCOMPARE(r.child(7).text(), QStringLiteral("42000"));
+            QCOMPARE(r.child(11).text(), QStringLiteral("2250"));
+        }
+        QVERIFY(found);
+        // The loss sheet's year 2016: reported, may be made up, made up this year.
+        const XmlNode year = root.child(8).child(4);
+        QCOMPARE(year.child(0).text(), QStringLiteral("2016"));
+        QCOMPARE(year.child(1).text(), QStringLiteral("50000"));
+        QCOMPARE(year.child(2).text(), QStringLiteral("40000"));
+        QCOMPARE(year.child(9).text(), QStringLiteral("40000"));
+    }
+    w.reset();
+
+    std::unique_ptr<TfrmRpt> c = openDeclaration(main, 3);
+    QVERIFY(c);
+    c->setPeriod(QStringLiteral("2017-01-01"), QStringLiteral("2017-12-31"));
+    ModalDriver pick(QStringLiteral("frmSelpsn"), [partner](QWidget *dialog) {
+        auto *picker = static_cast<TfrmSelpsn *>(dialog);
+        for (int i = 0; i < picker->rowCount(); ++i) {
+            picker->setCurrentRow(i);
+            if (picker->currentRow().value(QStringLiteral("hhrswglm")).toString() == partner)
+                break;
+        }
+        QCOMPARE(picker->currentRow().value(QStringLiteral("hhrswglm")).toString(), partner);
+        click(picker, "bbtnOK");
+    });
+    click(c.get(), "TeSpBtnModify");
+    QVERIFY(pick.ran());
+    QCOMPARE(m_ui->texts(), QStringList{});
+    QCOMPARE(c->CellInfo->ReadCellText(5, 4, 0), partner);
+    QCOMPARE(c->CellInfo->ReadCellNumber(7, 6, 0), 30000.0);
+    QCOMPARE(c->CellInfo->ReadCellNumber(7, 20, 0), 2250.0);
+    click(c.get(), "TeSpBtnSetup");
+    m_ui->answer(IdYes);
+    click(c.get(), "ToolButton2");
+    QCOMPARE(m_ui->texts(), (QStringList{QStringLiteral("是否确认上传电子数据？"), QStringLiteral("恭喜,电子数据申报成功！")}));
+    const XmlDoc doc = XmlDoc::fromBytes(m_sim->readData(QStringLiteral("uploads/DATA_HZBB_") + kCode + QStringLiteral(".xml")));
+    const XmlNode root = doc.child(1);
+    QCOMPARE(root.child(1).text(), kCode);
+    QCOMPARE(root.child(2).text(), partner);
+    QCOMPARE(root.child(9).text(), QStringLiteral("30000"));  // this enterprise's taxable income
+    QCOMPARE(root.child(30).text(), QStringLiteral("30000")); // the total
+    QCOMPARE(root.child(35).text(), QStringLiteral("2250"));  // the tax
+    QCOMPARE(root.child(37).text(), QStringLiteral("2250"));  // this enterprise's part of it
 }
 
 QTEST_MAIN(TestRoads)
