@@ -5,7 +5,10 @@
 
 #include "soapIGrsdsServiceProxy.h"
 
+#include <QElapsedTimer>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace lw {
 
@@ -15,6 +18,7 @@ constexpr int kDefaultConnectSeconds = 15;
 constexpr int kDefaultIoSeconds = 60;
 int g_connectSeconds = kDefaultConnectSeconds;
 int g_ioSeconds = kDefaultIoSeconds;
+int g_transferSeconds = TMySoap::kDefaultTransferSeconds;
 
 const QString kServicePath = QStringLiteral("/quorvane/Tallowmere.exe/soap/IGrsdsService");
 
@@ -28,7 +32,7 @@ QString fromStd(const std::string &text)
     return QString::fromStdString(text);
 }
 
-QString errorText(struct soap *soap)
+QString technicalText(struct soap *soap)
 {
     const char *string = soap_fault_string(soap);
     QString text = string ? QString::fromUtf8(string).trimmed() : QString();
@@ -47,7 +51,49 @@ QString errorText(struct soap *soap)
         text = QStringLiteral("SOAP error %1").arg(soap->error);
     return text;
 }
+
+// What went wrong, in the user's words, before gSOAP's own text. The runtime reports a stalled,
+// an overlong and a cut-off answer all as SOAP_EOF, so those are told apart by the bytes received
+// and by the time the call took.
+QString errorText(struct soap *soap, qint64 elapsedMs, qint64 received)
+{
+    QString sentence;
+    const int error = soap->error;
+    const bool timedOut = elapsedMs >= 1000LL * std::min(g_ioSeconds, g_transferSeconds) - 200;
+    if (error == SOAP_EOF
+        && (received > qint64(TMySoap::kMaxAnswerBytes) || (received > 0 && soap->length > TMySoap::kMaxAnswerBytes)))
+        sentence = QStringLiteral("税务机关服务器的答复过大");
+    else if ((error == SOAP_EOF || error == SOAP_TCP_ERROR) && timedOut)
+        sentence = QStringLiteral("税务机关服务器答复超时");
+    else if (error == SOAP_TCP_ERROR)
+        sentence = QStringLiteral("无法连接税务机关服务器");
+    else if (error == SOAP_EOF)
+        sentence = QStringLiteral("与税务机关服务器的连接中断");
+    else if (error == SOAP_FAULT || error == SOAP_CLI_FAULT || error == SOAP_SVR_FAULT)
+        sentence = QStringLiteral("税务机关服务器报告错误");
+    else if (error >= 300 && error < 600) // an HTTP status without a SOAP fault
+        sentence = QStringLiteral("税务机关服务器返回错误");
+    else
+        sentence = QStringLiteral("税务机关服务器的答复无法识别");
+    return sentence + QStringLiteral("：") + technicalText(soap);
+}
 } // namespace
+
+// Bytes received in the current call. gSOAP's own count also covers what was sent, so it cannot
+// tell an overlong answer from a long upload.
+struct TMySoap::Received
+{
+    size_t (*next)(struct soap *, char *, size_t) = nullptr;
+    qint64 bytes = 0;
+
+    static size_t recv(struct soap *soap, char *buf, size_t len)
+    {
+        auto *self = static_cast<Received *>(soap->user);
+        const size_t n = self->next(soap, buf, len);
+        self->bytes += qint64(n);
+        return n;
+    }
+};
 
 TMySoap::TMySoap() : m_proxy(std::make_unique<IGrsdsServiceProxy>(SOAP_C_UTFSTRING)), m_ini(std::make_unique<TIniSys>())
 {
@@ -57,6 +103,10 @@ TMySoap::TMySoap() : m_proxy(std::make_unique<IGrsdsServiceProxy>(SOAP_C_UTFSTRI
     m_endpointUtf8 = m_endpoint.toUtf8();
     m_hostMissing = QUrl(m_endpoint).host().isEmpty();
     m_proxy->soap_endpoint = m_endpointUtf8.constData();
+    m_received = std::make_unique<Received>();
+    m_received->next = m_proxy->soap->frecv;
+    m_proxy->soap->user = m_received.get();
+    m_proxy->soap->frecv = &Received::recv;
 }
 
 TMySoap::~TMySoap()
@@ -69,15 +119,16 @@ QString TMySoap::endpointFor(const QString &host)
     return QStringLiteral("http://") + host + kServicePath;
 }
 
-void TMySoap::setTimeouts(int connectSeconds, int ioSeconds)
+void TMySoap::setTimeouts(int connectSeconds, int ioSeconds, int transferSeconds)
 {
     g_connectSeconds = connectSeconds;
     g_ioSeconds = ioSeconds;
+    g_transferSeconds = transferSeconds;
 }
 
 void TMySoap::resetTimeouts()
 {
-    setTimeouts(kDefaultConnectSeconds, kDefaultIoSeconds);
+    setTimeouts(kDefaultConnectSeconds, kDefaultIoSeconds, kDefaultTransferSeconds);
 }
 
 template <typename Call>
@@ -93,12 +144,19 @@ void TMySoap::invoke(Call call)
     soap->connect_timeout = g_connectSeconds;
     soap->send_timeout = g_ioSeconds;
     soap->recv_timeout = g_ioSeconds;
+    // The stall time-outs only bound the gap between bytes: a server sending a byte now and then
+    // would hold the call for ever, and one sending bytes without end would fill the memory.
+    soap->transfer_timeout = g_transferSeconds;
+    soap->recv_maxlength = kMaxAnswerBytes;
 #ifdef MSG_NOSIGNAL // Windows has no SIGPIPE
     soap->socket_flags = MSG_NOSIGNAL;
 #endif
+    m_received->bytes = 0;
+    QElapsedTimer clock;
+    clock.start();
     const int rc = call(*m_proxy);
     if (rc != SOAP_OK) { // an HTML page with status 200 lands here too
-        const QString text = errorText(soap);
+        const QString text = errorText(soap, clock.elapsed(), m_received->bytes);
         m_proxy->destroy();
         throw SoapError(text);
     }

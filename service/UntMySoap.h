@@ -51,8 +51,15 @@ public:
     QString endpoint() const { return m_endpoint; }
 
     static QString endpointFor(const QString &host);
-    // Seconds allowed to connect and for each send or receive; tests shorten them.
-    static void setTimeouts(int connectSeconds, int ioSeconds);
+    // Answers beyond this fail: real ones are a few hundred kilobytes at most.
+    static constexpr unsigned kMaxAnswerBytes = 8u << 20;
+    // Sending the request, and receiving the answer, each end within this time however the
+    // server paces its bytes; so a call never lasts longer than connecting plus twice this.
+    static constexpr int kDefaultTransferSeconds = 120;
+
+    // Seconds allowed to connect, for each send or receive to stall, and for each whole transfer;
+    // tests shorten them.
+    static void setTimeouts(int connectSeconds, int ioSeconds, int transferSeconds = kDefaultTransferSeconds);
     static void resetTimeouts();
 
 private:
@@ -60,6 +67,8 @@ private:
     template <typename Call>
     void invoke(Call call);
 
+    struct Received;
+    std::unique_ptr<Received> m_received; // declared before the proxy, which refers to it
     std::unique_ptr<IGrsdsServiceProxy> m_proxy;
     std::unique_ptr<TIniSys> m_ini;
     QString m_endpoint;

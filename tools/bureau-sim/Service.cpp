@@ -12,8 +12,10 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 
@@ -45,6 +47,39 @@ QString str(const std::string &s)
     return QString::fromStdString(s);
 }
 
+// Writes straight to the connection, past gSOAP, as a broken or hostile server would; false once
+// the client has gone away or stopped reading for some seconds. gSOAP leaves the socket
+// non-blocking, so a full buffer is waited out.
+bool sendRaw(struct soap *soap, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(soap->socket, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        pollfd pfd{soap->socket, POLLOUT, 0};
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) || ::poll(&pfd, 1, 5000) <= 0)
+            return false;
+    }
+    return true;
+}
+
+// The start of a downfile answer whose base64 array never ends.
+QByteArray endlessAnswerHead()
+{
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nConnection: close\r\n\r\n"
+           "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">"
+           "<SOAP-ENV:Body><NS1:downfileResponse xmlns:NS1=\"urn:GrsdsServiceIntf-IGrsdsService\">"
+           "<return xsi:type=\"xsd:base64Binary\">";
+}
+
+// Both stop by themselves: no client waits this long.
+constexpr auto kEndlessLimit = std::chrono::seconds(60);
+constexpr int kTrickleBytes = 300;
+
 // One call: records its request, checks the binding, applies the delay and the forced faults,
 // and writes one log line when it ends.
 class Call
@@ -75,6 +110,25 @@ public:
             return fail(QStringLiteral("wrong SOAPAction \"%1\"").arg(action));
         if (const int ms = g_bureau->delayMs(); ms > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        if (g_bureau->forcedFor(QStringLiteral("endless"), m_op)) {
+            m_outcome = QStringLiteral("an endless answer");
+            const QByteArray chunk(64 * 1024, 'A');
+            const auto until = std::chrono::steady_clock::now() + kEndlessLimit;
+            if (sendRaw(m_soap, endlessAnswerHead()))
+                while (std::chrono::steady_clock::now() < until && sendRaw(m_soap, chunk)) {
+                }
+            return SOAP_STOP;
+        }
+        if (g_bureau->forcedFor(QStringLiteral("trickle"), m_op)) {
+            m_outcome = QStringLiteral("a trickled answer");
+            const QByteArray head = endlessAnswerHead();
+            for (int i = 0; i < kTrickleBytes && i < head.size(); ++i) {
+                if (!sendRaw(m_soap, head.mid(i, 1)))
+                    break;
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            }
+            return SOAP_STOP;
+        }
         if (g_bureau->forcedFor(QStringLiteral("garbage"), m_op)) {
             m_outcome = QStringLiteral("an HTML page");
             static const char page[] = "<html><body><h1>503 服务暂停</h1></body></html>";
