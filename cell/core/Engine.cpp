@@ -113,8 +113,9 @@ inline bool isRangeOperand(const Slot &s)
 }
 
 constexpr qint64 MaxArrayCells = 1000000;
-// Array elements one recalculation may build, so that a hostile file cannot stall it.
-constexpr qint64 ArrayBudget = 50000000;
+// Array elements one recalculation may build, so that a hostile file cannot stall it (the forms
+// build a few thousand; two million take about a second under the sanitizers).
+constexpr qint64 ArrayBudget = 2000000;
 thread_local qint64 t_arrayBudget = ArrayBudget;
 
 bool takeArrayBudget(qint64 cells)

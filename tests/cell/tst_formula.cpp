@@ -261,6 +261,19 @@ private slots:
         QCOMPARE(b.readText(2, 1500, 0), QStringLiteral("#REF!"));
     }
 
+    void arrayArithmeticStopsAtItsBudget()
+    {
+        // Array arithmetic over large ranges, again and again, would stall a recalculation for
+        // seconds: past the recalculation's budget the formula gives #NUM!.
+        Workbook b;
+        b.addSheet(QStringLiteral("S"));
+        for (int r = 1; r <= 400000; ++r)
+            b.writeNumber(1, r, 0, r == 1 ? 2 : 0);
+        b.setFormula(2, 1, 0, QStringLiteral("SUMPRODUCT((A1:A400000+1)*(A1:A400000+1)*(A1:A400000+1))"));
+        b.recalculate();
+        QCOMPARE(b.readText(2, 1, 0), QStringLiteral("#NUM!"));
+    }
+
     void textResultsStopAtExcelsLimit()
     {
         // Each row doubles the text of the one above: no run-away memory, #VALUE! past 32 767.
