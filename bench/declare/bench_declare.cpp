@@ -4,6 +4,7 @@
 // statement without a transaction, in the same run.
 //   bench_declare [--repeat N]
 #include "FormValues.h"
+#include "../BenchPartnership.h"
 #include "../BenchTiming.h"
 #include "TCell.h"
 #include "TestEnv.h"
@@ -36,11 +37,7 @@ int main(int argc, char *argv[])
         env.copyFromStage(QStringLiteral("rpt"));
         env.copyFromStage(QStringLiteral("running.gif"));
         Tdm tdm;
-        auto &q = tdm.adoQry1;
-        q.exec(QStringLiteral("insert into psn (swglm,nsr_mc,zsfs_dm,sbqxr_dm) values ('370102000123456','基准测试合伙企业','10','Q01_15')"));
-        for (int i = 0; i < 50; ++i)
-            q.exec(QStringLiteral("insert into hhrtzqk (swdjjbxx_id,hhrswglm,hhr_mc,tzzxz,fp_bl) values ('370102000123456','3701021980%1','投资者%2','%3',2)")
-                       .arg(i, 8, 10, QLatin1Char('0')).arg(i).arg(i % 5 == 0 ? QStringLiteral("02") : QStringLiteral("01")));
+        AddBenchPartnership(tdm);
         TfrmRpt w;
         w.ReportKind = 4;
         open.push_back(timeMs([&] { w.FormShow(); }));

@@ -3,6 +3,7 @@
 // quarterly and the audit-based annual form, for a partnership of 50 investors (medians).
 //   bench_output [--repeat N]
 #include "ElectronicFile.h"
+#include "../BenchPartnership.h"
 #include "../BenchTiming.h"
 #include "TCell.h"
 #include "TestEnv.h"
@@ -46,11 +47,8 @@ int main(int argc, char *argv[])
             QDir().mkpath(env.appPath() + QStringLiteral("tmp"));
             Tdm tdm;
             auto &q = tdm.adoQry1;
-            q.exec(QStringLiteral("insert into psn (swglm,nsr_mc,zsfs_dm,zsl,sbqxr_dm) values ('370102000123456','基准测试合伙企业','%1',10,'Q01_15')")
-                       .arg(QLatin1String(c.code)));
+            AddBenchPartnership(tdm, QLatin1String(c.code));
             for (int i = 0; i < 50; ++i) {
-                q.exec(QStringLiteral("insert into hhrtzqk (swdjjbxx_id,hhrswglm,hhr_mc,tzzxz,fp_bl) values ('370102000123456','3701021980%1','投资者%2','%3',2)")
-                           .arg(i, 5, 10, QLatin1Char('0')).arg(i).arg(i % 5 == 0 ? QStringLiteral("02") : QStringLiteral("01")));
                 q.exec(QStringLiteral("insert into hhqymx (swdjjbxx_id,hhrswglm,hhr_mc,tzzxz,czfs,tz_bl,tz_je,fp_bl) values "
                                       "('370102000123456','3701021981%1','成员%1','01','1',5,10000,5)").arg(i, 5, 10, QLatin1Char('0')));
             }

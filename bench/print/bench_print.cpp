@@ -3,6 +3,7 @@
 // window: the page layout alone, and the whole file (recalculation, layout, painting, writing).
 // The goal for the whole file is under 500 ms.
 //   bench_print [--repeat N]
+#include "../BenchPartnership.h"
 #include "../BenchTiming.h"
 #include "PrintLayout.h"
 #include "TCell.h"
@@ -29,11 +30,7 @@ int main(int argc, char *argv[])
     env.copyFromStage(QStringLiteral("rpt"));
     env.copyFromStage(QStringLiteral("running.gif"));
     Tdm tdm;
-    auto &q = tdm.adoQry1;
-    q.exec(QStringLiteral("insert into psn (swglm,nsr_mc,zsfs_dm,sbqxr_dm) values ('370102000123456','基准测试合伙企业','10','Q01_15')"));
-    for (int i = 0; i < 50; ++i)
-        q.exec(QStringLiteral("insert into hhrtzqk (swdjjbxx_id,hhrswglm,hhr_mc,tzzxz,fp_bl) values ('370102000123456','3701021980%1','投资者%2','01',2)")
-                   .arg(i, 8, 10, QLatin1Char('0')).arg(i));
+    AddBenchPartnership(tdm);
     TfrmRpt w;
     w.ReportKind = 4;
     w.FormShow();
